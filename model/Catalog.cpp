@@ -1,0 +1,100 @@
+#include "Catalog.h"
+
+#include "Globals.h"
+
+std::vector<OptionEntry> OptionTable;
+std::vector<ToolEntry> ToolTable;
+std::int32_t g_optionCount = 0;
+std::int32_t g_toolCount = 0;
+
+namespace {
+
+struct OptionRow {
+    const char* pszLabel;
+    const char* pszSwitch;
+    ToolKind nTool;
+    VolumeClass nFsReq;
+};
+
+// Labels begin with one blank; a switch's case may differ from its label's.
+const OptionRow OPTION_CATALOG[OPTION_ROWS] = {
+    {" Fix - /f", "/F", TOOL_CHKDSK, VC_NONE},
+    {" Dismount - /x", "/X", TOOL_CHKDSK, VC_NONE},
+    {" Replace bad blocks - /r", "/R", TOOL_CHKDSK, VC_NONE},
+    {" Verbose - /v", "/V", TOOL_CHKDSK, VC_NONE},
+    {" Performance - /perf NTFS", "/PERF", TOOL_CHKDSK, VC_NTFS},
+    {" Re-evaluate bad clusters - /b NTFS", "/B", TOOL_CHKDSK, VC_NTFS},
+    {" Online scan - /scan", "/SCAN", TOOL_CHKDSK, VC_NONE},
+    {" Scan now - /scannow", "/SCANNOW", TOOL_SFC, VC_NONE},
+    {" Help - /?", "/?", TOOL_CHKDSK, VC_NONE},
+    {" short index check /i NTFS", "/i", TOOL_CHKDSK, VC_NTFS},
+    {" Skip cycle check /c NTFS", "/C", TOOL_CHKDSK, VC_NTFS},
+    {" Delete sec descrips /sdcleanup NTFS", "/sdcleanup", TOOL_CHKDSK, VC_NTFS},
+    {" Check Health", "/CheckHealth", TOOL_DISM, VC_NTFS},
+    {" Scan Health", "/ScanHealth", TOOL_DISM, VC_NTFS},
+    {" Restore Health", "/RestoreHealth", TOOL_DISM, VC_NTFS},
+};
+
+struct ToolRow {
+    const char* pszLabel;
+    const char* pszExe;
+};
+
+const ToolRow TOOL_CATALOG[TOOL_ROWS] = {
+    {" CHKDSK", "CHKDSK.EXE"},
+    {" DISM", "DISM.EXE"},
+    {" SFC", "SFC.EXE"},
+    {"", ""},  // the external tool: filled from the settings file
+};
+
+}  // namespace
+
+OptionEntry MakeOptionEntry(int i)
+{
+    const OptionRow& row = OPTION_CATALOG[i];
+    OptionEntry entry;
+    entry.m_pButton = &g_optionBox[i];
+    entry.m_pLabel = &g_optionLabel[i];
+    entry.m_strLabel = row.pszLabel;
+    entry.m_nButtonId = 200 + i;
+    entry.m_nLabelId = 300 + i;
+    entry.m_strSwitch = row.pszSwitch;
+    entry.m_nTool = row.nTool;
+    entry.m_nFsReq = row.nFsReq;
+    return entry;
+}
+
+ToolEntry MakeToolEntry(int i)
+{
+    ToolEntry entry;
+    entry.m_pButton = &g_toolRadio[i];
+    entry.m_strLabel = TOOL_CATALOG[i].pszLabel;
+    entry.m_nButtonId = 400 + i;
+    entry.m_nLabelId = 500 + i;
+    entry.m_strExe = TOOL_CATALOG[i].pszExe;
+    return entry;
+}
+
+void ClearOptionTable()
+{
+    OptionTable.clear();
+    OptionTable.shrink_to_fit();
+}
+
+void ClearToolTable()
+{
+    ToolTable.clear();
+    ToolTable.shrink_to_fit();
+}
+
+void FillTables()
+{
+    ClearOptionTable();
+    for (int i = 0; i < OPTION_ROWS; ++i)
+        OptionTable.push_back(MakeOptionEntry(i));
+    g_optionCount = OPTION_ROWS;
+    ClearToolTable();
+    for (int i = 0; i < TOOL_ROWS; ++i)
+        ToolTable.push_back(MakeToolEntry(i));
+    g_toolCount = TOOL_ROWS;
+}
