@@ -1,0 +1,102 @@
+#include "Layout.h"
+
+#include "model/Catalog.h"
+#include "model/Globals.h"
+
+namespace {
+
+constexpr std::uint32_t PUSH_STYLE = 0x50011F0B;    // child, visible, tab stop, push-like, centred, owner-drawn
+constexpr std::uint32_t OUTPUT_STYLE = 0x50201804;  // child, visible, vscroll, want-return, read-only, multi-line
+constexpr std::uint32_t DEVICE_STYLE = 0x50000080;  // child, visible, auto-hscroll
+constexpr std::uint32_t CHECK_STYLE = 0x50000002;   // non-automatic check box: the program sets the mark
+constexpr std::uint32_t RADIO_STYLE = 0x50000004;   // non-automatic radio button
+
+std::vector<ControlSpec> BuildLayout()
+{
+    std::vector<ControlSpec> layout;
+    auto push = [&](int nId, zobrel::Rect rc, const char* pszCaption, zobrel::Colorref crText) {
+        ControlSpec spec;
+        spec.m_nKind = ControlKind::PushButton;
+        spec.m_nId = nId;
+        spec.m_rect = rc;
+        spec.m_dwStyle = PUSH_STYLE;
+        spec.m_strCaption = pszCaption;
+        spec.m_crText = crText;
+        layout.push_back(spec);
+    };
+    push(IDC_PROCESS, {600, 570, 680, 620}, "Process", CLR_YELLOW);
+    push(IDC_EXIT, {600, 650, 680, 700}, "Exit", CLR_GREY);
+    push(IDC_EDIT_SETTINGS, {600, 280, 680, 330}, "Edit", CLR_GREY);
+
+    ControlSpec output;
+    output.m_nKind = ControlKind::EditBox;
+    output.m_nId = IDC_OUTPUT;
+    output.m_rect = {10, 390, 580, 710};
+    output.m_dwStyle = OUTPUT_STYLE;
+    output.m_crText = output.m_crText2 = CLR_NAVY;
+    output.m_crBack = output.m_crBack2 = CLR_WHITE;
+    layout.push_back(output);
+
+    ControlSpec device;  // equal colours: the system's default ones
+    device.m_nKind = ControlKind::EditBox;
+    device.m_nId = IDC_DEVICE;
+    device.m_rect = {650, 520, 675, 545};
+    device.m_dwStyle = DEVICE_STYLE;
+    layout.push_back(device);
+
+    // Two columns of switches: rows 0 to 8 (help last), then 9 to 14.
+    for (int i = 0; i < OPTION_ROWS; ++i) {
+        const int nColumnLeft = i <= HELP_ROW ? 20 : 350;
+        const int nTop = 10 + 30 * (i <= HELP_ROW ? i : i - HELP_ROW - 1);
+        ControlSpec row;
+        row.m_nKind = ControlKind::OptionRow;
+        row.m_nId = i;
+        row.m_rect = {nColumnLeft, nTop, nColumnLeft + 300, nTop + 20};
+        row.m_dwStyle = CHECK_STYLE;
+        row.m_crText = CLR_NAVY;
+        row.m_crBack = CLR_WHITE;
+        layout.push_back(row);
+    }
+    for (int i = 0; i < TOOL_ROWS; ++i) {
+        const int nTop = 360 + 40 * i;
+        ControlSpec row;
+        row.m_nKind = ControlKind::ToolRow;
+        row.m_nId = i;
+        row.m_rect = {600, nTop, 680, nTop + 25};
+        row.m_dwStyle = RADIO_STYLE;
+        row.m_crText = CLR_NAVY;
+        row.m_crBack = CLR_WHITE;
+        layout.push_back(row);
+    }
+
+    ControlSpec label;
+    label.m_nKind = ControlKind::Label;
+    label.m_nId = IDC_DEVICE_LABEL;
+    label.m_rect = {600, 520, 650, 545};
+    label.m_dwStyle = LABEL_STYLE;
+    label.m_strCaption = "Device";
+    label.m_crText = CLR_NAVY;
+    label.m_crBack = CLR_WHITE;
+    layout.push_back(label);
+    return layout;
+}
+
+}  // namespace
+
+const std::vector<ControlSpec>& ControlLayout()
+{
+    static const std::vector<ControlSpec> s_layout = BuildLayout();
+    return s_layout;
+}
+
+zobrel::Rect RowButtonRect(const zobrel::Rect& rcRow)
+{
+    const std::int32_t h = rcRow.bottom - rcRow.top;
+    return {rcRow.left, rcRow.top, rcRow.left + h, rcRow.bottom};
+}
+
+zobrel::Rect RowLabelRect(const zobrel::Rect& rcRow)
+{
+    const std::int32_t h = rcRow.bottom - rcRow.top;
+    return {rcRow.left + h, rcRow.top, rcRow.right, rcRow.bottom};
+}

@@ -1,0 +1,7 @@
+#pragma once
+#include "AppBase.h"
+
+class CRepairApp : public CAppBase {
+public:
+    BOOL InitInstance() override;
+};

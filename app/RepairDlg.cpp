@@ -1,0 +1,214 @@
+#include "RepairDlg.h"
+
+#include <cstdlib>
+
+#include "AppBase.h"
+#include "Layout.h"
+#include "model/Globals.h"
+#include "model/Rules.h"
+#include "res/resource.h"
+#include "settings/Settings.h"
+
+namespace {
+
+constexpr UINT_PTR STARTUP_TIMER = 409;
+constexpr UINT STARTUP_TIMER_MS = 300;
+
+UINT_PTR g_timerId = 0;
+
+zobrel::CustButton& PushButton(int nId)
+{
+    switch (nId) {
+    case IDC_PROCESS:
+        return g_btnProcess;
+    case IDC_EXIT:
+        return g_btnExit;
+    default:
+        return g_btnEdit;
+    }
+}
+
+// A row is one design rectangle: its left square is the button, the rest the label.
+void CreateRow(zobrel::CustButton& button, zobrel::CustStatic& label, int nButtonId, int nLabelId,
+               const CString& strCaption, const ControlSpec& spec, const zobrel::Rect& rcRow, HWND hParent)
+{
+    button.Create("", spec.m_dwStyle, RowButtonRect(rcRow), hParent, nButtonId);
+    label.SetColor(nLabelId, spec.m_crText, spec.m_crBack);
+    label.Create(strCaption.c_str(), LABEL_STYLE, RowLabelRect(rcRow), hParent, nLabelId);
+    label.SetText(strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+}
+
+}  // namespace
+
+CRepairDlg::CRepairDlg()
+    : CDialogBase(IDD_REPAIR_DIALOG, nullptr),
+      m_hIcon(LoadIconA(AfxApp() ? AfxApp()->m_hInstance : GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_REPAIR)))
+{
+}
+
+INT_PTR CRepairDlg::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    switch (uMsg) {
+    case WM_PAINT: return OnPaint();
+    case WM_QUERYDRAGICON: return OnQueryDragIcon();
+    case zobrel::WM_WIDGET_NOTIFY: return OnWidgetNotify(wParam, lParam);
+    case WM_TIMER: return OnTimer(wParam);
+    case WM_DESTROY: return OnDestroy();
+    case WM_SIZE: return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+    default: return CDialogBase::WindowProc(uMsg, wParam, lParam);
+    }
+}
+
+BOOL CRepairDlg::OnInitDialog()
+{
+    CDialogBase::OnInitDialog();
+    SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+
+    const char* pszTemp = std::getenv("TEMP");
+    g_batchPath = CString(pszTemp ? pszTemp : "") + "\\" + "sfc.bat";
+
+    g_utility.Getcommandlineitems();
+    const CString strFolder = g_utility.m_pItems.size() > 2 ? *g_utility.m_pItems[2] : CString();
+    g_settingsPath = strFolder + "\\data\\Tarvick\\Tarvick.ini";
+    g_positionPath = strFolder + "\\data\\Tarvick\\Tarvick.pos";
+
+    zobrel::Screen screen;
+    screen.Init();
+    screen.Screensize(m_hWnd, DESIGN_RECT, true);
+
+    int nHeight = 20;
+    screen.Fontadjust(&nHeight);
+    g_hFont = CreateFontA(nHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, nullptr);
+
+    ClearOptionTable();
+    ClearToolTable();
+    for (const ControlSpec& spec : ControlLayout())
+        CreateControl(spec, screen);
+    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
+    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
+
+    // The tool label must exist before the settings give it its text.
+    ReadSettings();
+    g_currentTool = TOOL_CHKDSK;
+    g_toolRadio[TOOL_CHKDSK].SetCheck(true);
+    g_volumeClass = VC_NONE;
+    ApplyOptionRules();
+
+    zobrel::Screen::Smove(m_hWnd, 1, g_positionPath);
+    g_timerId = SetTimer(m_hWnd, STARTUP_TIMER, STARTUP_TIMER_MS, nullptr);
+    return TRUE;
+}
+
+void CRepairDlg::CreateControl(const ControlSpec& spec, zobrel::Screen& screen)
+{
+    zobrel::Rect rc = spec.m_rect;
+    screen.Screenadjust(rc);
+    switch (spec.m_nKind) {
+    case ControlKind::PushButton: {
+        zobrel::CustButton& button = PushButton(spec.m_nId);
+        button.Create("", spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
+        button.SetText(spec.m_strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+        button.Inittrack();
+        break;
+    }
+    case ControlKind::EditBox: {
+        zobrel::CustEdit& edit = spec.m_nId == IDC_OUTPUT ? g_editOutput : g_editDevice;
+        if (spec.m_crText == spec.m_crBack)
+            edit.SetColor(spec.m_nId);
+        else
+            edit.SetColor(spec.m_nId, spec.m_crText, spec.m_crBack, spec.m_crText2, spec.m_crBack2);
+        edit.Create(spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
+        edit.SetText(spec.m_strCaption, g_hFont);
+        break;
+    }
+    case ControlKind::OptionRow: {
+        OptionTable.push_back(MakeOptionEntry(spec.m_nId));
+        const OptionEntry& row = OptionTable.back();
+        CreateRow(*row.m_pButton, *row.m_pLabel, row.m_nButtonId, row.m_nLabelId, row.m_strLabel, spec, rc, m_hWnd);
+        break;
+    }
+    case ControlKind::ToolRow: {
+        ToolTable.push_back(MakeToolEntry(spec.m_nId));
+        const ToolEntry& row = ToolTable.back();
+        CreateRow(*row.m_pButton, g_toolLabel[spec.m_nId], row.m_nButtonId, row.m_nLabelId, row.m_strLabel, spec, rc,
+                  m_hWnd);
+        break;
+    }
+    case ControlKind::Label:
+        g_lblDevice.SetColor(spec.m_nId, spec.m_crText, spec.m_crBack);
+        g_lblDevice.Create(spec.m_strCaption.c_str(), spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
+        g_lblDevice.SetText(spec.m_strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+        break;
+    }
+}
+
+void CRepairDlg::ReadSettings()
+{
+    LoadSettings();
+}
+
+BOOL CRepairDlg::OnPaint()
+{
+    if (!IsIconic(m_hWnd))
+        return FALSE;
+    PAINTSTRUCT ps;
+    HDC hDC = BeginPaint(m_hWnd, &ps);
+    SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0);
+    const int cxIcon = GetSystemMetrics(SM_CXICON);
+    const int cyIcon = GetSystemMetrics(SM_CYICON);
+    RECT rc;
+    GetClientRect(m_hWnd, &rc);
+    DrawIcon(hDC, (rc.right - rc.left - cxIcon + 1) / 2, (rc.bottom - rc.top - cyIcon + 1) / 2, m_hIcon);
+    EndPaint(m_hWnd, &ps);
+    return TRUE;
+}
+
+INT_PTR CRepairDlg::OnQueryDragIcon()
+{
+    // A dialog procedure returns this message's result directly: the cursor.
+    return reinterpret_cast<INT_PTR>(m_hIcon);
+}
+
+LRESULT CRepairDlg::OnWidgetNotify(WPARAM, LPARAM)
+{
+    DispatchWidgetNotify(*this);
+    SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 0);
+    return TRUE;
+}
+
+BOOL CRepairDlg::OnTimer(UINT_PTR)
+{
+    if (g_screen.Scwait()) {
+        KillTimer(m_hWnd, g_timerId);
+        g_btnExit.Snapto();
+    }
+    return FALSE;
+}
+
+BOOL CRepairDlg::OnDestroy()
+{
+    // A minimised window has no placement worth keeping: the file keeps the last one.
+    if (!IsIconic(m_hWnd))
+        zobrel::Screen::Smove(m_hWnd, 0, g_positionPath);
+    return FALSE;
+}
+
+BOOL CRepairDlg::OnSize(UINT nType, int, int)
+{
+    if (nType == SIZE_RESTORED || nType == SIZE_MAXIMIZED)
+        g_screen.Resize_children(m_hWnd);
+    if (nType == SIZE_RESTORED)
+        g_btnExit.Snapto();
+    return FALSE;
+}
+
+void CRepairDlg::EndOk()
+{
+    OnOK();
+}
+
+void CRepairDlg::ReloadSettings()
+{
+    ReadSettings();
+}

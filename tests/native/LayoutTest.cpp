@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "app/Layout.h"
+#include "model/Catalog.h"
+
+namespace {
+
+using zobrel::Rect;
+
+const ControlSpec* Find(ControlKind nKind, int nId)
+{
+    for (const ControlSpec& spec : ControlLayout())
+        if (spec.m_nKind == nKind && spec.m_nId == nId)
+            return &spec;
+    return nullptr;
+}
+
+TEST(Layout, CreationOrderIsButtonsEditsOptionsToolsDeviceLabel)
+{
+    std::vector<ControlKind> kinds;
+    for (const ControlSpec& spec : ControlLayout())
+        kinds.push_back(spec.m_nKind);
+    std::vector<ControlKind> expected = {ControlKind::PushButton, ControlKind::PushButton, ControlKind::PushButton,
+                                         ControlKind::EditBox, ControlKind::EditBox};
+    expected.insert(expected.end(), OPTION_ROWS, ControlKind::OptionRow);
+    expected.insert(expected.end(), TOOL_ROWS, ControlKind::ToolRow);
+    expected.push_back(ControlKind::Label);
+    EXPECT_EQ(kinds, expected);
+
+    const auto& layout = ControlLayout();
+    EXPECT_EQ(layout[0].m_nId, 10);
+    EXPECT_EQ(layout[1].m_nId, 11);
+    EXPECT_EQ(layout[2].m_nId, 15);
+    EXPECT_EQ(layout[3].m_nId, 50);
+    EXPECT_EQ(layout[4].m_nId, 51);
+    for (int i = 0; i < OPTION_ROWS; ++i)
+        EXPECT_EQ(layout[5 + i].m_nId, i);
+}
+
+struct FixedControl {
+    ControlKind nKind;
+    int nId;
+    Rect rect;
+    std::uint32_t dwStyle;
+    zobrel::Colorref crText, crBack;
+    const char* pszCaption;
+};
+
+TEST(Layout, FixedControlsHaveTheirPlacesStylesColoursAndCaptions)
+{
+    const FixedControl controls[] = {
+        {ControlKind::PushButton, 10, {600, 570, 680, 620}, 0x50011F0B, 0x00FFFF, 0, "Process"},
+        {ControlKind::PushButton, 11, {600, 650, 680, 700}, 0x50011F0B, 0xA0A0A0, 0, "Exit"},
+        {ControlKind::PushButton, 15, {600, 280, 680, 330}, 0x50011F0B, 0xA0A0A0, 0, "Edit"},
+        {ControlKind::EditBox, 50, {10, 390, 580, 710}, 0x50201804, 0x800000, 0xFFFFFF, ""},
+        {ControlKind::EditBox, 51, {650, 520, 675, 545}, 0x50000080, 0, 0, ""},
+        {ControlKind::Label, 63, {600, 520, 650, 545}, 0x50000000, 0x800000, 0xFFFFFF, "Device"},
+    };
+    for (const FixedControl& c : controls) {
+        SCOPED_TRACE(c.nId);
+        const ControlSpec* pSpec = Find(c.nKind, c.nId);
+        ASSERT_NE(pSpec, nullptr);
+        EXPECT_EQ(pSpec->m_rect, c.rect);
+        EXPECT_EQ(pSpec->m_dwStyle, c.dwStyle);
+        EXPECT_EQ(pSpec->m_crText, c.crText);
+        EXPECT_EQ(pSpec->m_crBack, c.crBack);
+        EXPECT_EQ(pSpec->m_strCaption, c.pszCaption);
+    }
+    const ControlSpec* pOutput = Find(ControlKind::EditBox, 50);
+    EXPECT_EQ(pOutput->m_crText2, 0x800000u);
+    EXPECT_EQ(pOutput->m_crBack2, 0xFFFFFFu);
+}
+
+TEST(Layout, RowsStandInTwoColumnsAndSplitIntoSquareAndLabel)
+{
+    struct {
+        ControlKind nKind;
+        int nRow;
+        Rect row, button, label;
+    } cases[] = {
+        {ControlKind::OptionRow, 0, {20, 10, 320, 30}, {20, 10, 40, 30}, {40, 10, 320, 30}},
+        {ControlKind::OptionRow, 8, {20, 250, 320, 270}, {20, 250, 40, 270}, {40, 250, 320, 270}},
+        {ControlKind::OptionRow, 9, {350, 10, 650, 30}, {350, 10, 370, 30}, {370, 10, 650, 30}},
+        {ControlKind::OptionRow, 14, {350, 160, 650, 180}, {350, 160, 370, 180}, {370, 160, 650, 180}},
+        {ControlKind::ToolRow, 0, {600, 360, 680, 385}, {600, 360, 625, 385}, {625, 360, 680, 385}},
+        {ControlKind::ToolRow, 3, {600, 480, 680, 505}, {600, 480, 625, 505}, {625, 480, 680, 505}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nRow);
+        const ControlSpec* pSpec = Find(c.nKind, c.nRow);
+        ASSERT_NE(pSpec, nullptr);
+        EXPECT_EQ(pSpec->m_rect, c.row);
+        EXPECT_EQ(RowButtonRect(pSpec->m_rect), c.button);
+        EXPECT_EQ(RowLabelRect(pSpec->m_rect), c.label);
+        EXPECT_EQ(pSpec->m_dwStyle, c.nKind == ControlKind::OptionRow ? 0x50000002u : 0x50000004u);
+        EXPECT_EQ(pSpec->m_crText, 0x800000u);
+        EXPECT_EQ(pSpec->m_crBack, 0xFFFFFFu);
+    }
+}
+
+TEST(Layout, OnlyThePushButtonsAreTabStops)
+{
+    constexpr std::uint32_t WS_TABSTOP_BIT = 0x00010000;
+    std::vector<int> tabStops;
+    for (const ControlSpec& spec : ControlLayout())
+        if (spec.m_dwStyle & WS_TABSTOP_BIT)
+            tabStops.push_back(spec.m_nId);
+    EXPECT_EQ(tabStops, (std::vector<int>{10, 11, 15}));
+}
+
+}  // namespace
