@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include <climits>
 #include <cstring>
 
 namespace zobrel {
@@ -14,17 +15,23 @@ int FileIO::Opentest(const CString& strPath)
     std::FILE* pFile = std::fopen(strPath.c_str(), "rb");
     if (!pFile)
         return 0;
+    // glibc opens a folder for reading and fails only at the first read; the
+    // Windows runtime refuses it at once. One byte settles both.
+    std::getc(pFile);
+    const bool bReadable = !std::ferror(pFile);
     std::fclose(pFile);
-    return 1;
+    return bReadable;
 }
 
 int FileIO::Open(const CString& strPath, const char* pszMode)
 {
     Close();
     m_bWriteFailed = false;
-    // Binary mode: line ends are chosen here, not by the C runtime.
-    const char* pszStdio = (pszMode && pszMode[0] == 'w') ? "wb" : "rb";
-    m_pFile = std::fopen(strPath.c_str(), pszStdio);
+    if (!pszMode || (std::strcmp(pszMode, "r") != 0 && std::strcmp(pszMode, "w") != 0))
+        return 0;
+    // Binary mode: line ends are chosen here, not by the C runtime, and a
+    // stray ^Z does not end a file read on Windows.
+    m_pFile = std::fopen(strPath.c_str(), pszMode[0] == 'w' ? "wb" : "rb");
     return m_pFile != nullptr;
 }
 
@@ -42,7 +49,7 @@ int FileIO::Getline(CString& strLine)
     }
     if (!strLine.empty() && strLine.back() == '\r')
         strLine.pop_back();
-    return static_cast<int>(strLine.size() > 0x7FFFFFFF ? 0x7FFFFFFF : strLine.size());
+    return strLine.size() > INT_MAX ? INT_MAX : static_cast<int>(strLine.size());
 }
 
 int FileIO::Putline(const char* pszText, bool bEnd)
@@ -68,6 +75,7 @@ int FileIO::Close()
 {
     if (!m_pFile)
         return 0;
+    // A full disk often shows only here, when the buffer is flushed.
     const bool bOk = std::fclose(m_pFile) == 0 && !m_bWriteFailed;
     m_pFile = nullptr;
     return bOk;
