@@ -1,8 +1,18 @@
 #include "Utility.h"
 
+#include <climits>
 #include <cstring>
 
 namespace zobrel {
+
+namespace {
+
+int Clamped(std::size_t n)
+{
+    return n > INT_MAX ? INT_MAX : static_cast<int>(n);
+}
+
+}  // namespace
 
 Utility::~Utility()
 {
@@ -18,37 +28,39 @@ void Utility::ClearItems()
 
 int Utility::Parse(const CString& strLine, const char* pszDelims, int& nCursor, int nFlag, CString& strOut)
 {
-    // Default separators: blank and tab. Flag 1 takes one field; flag 0 takes
-    // the rest of the line, so values may hold blanks (paths, argument lists).
     const char* pszSeps = (pszDelims && *pszDelims) ? pszDelims : " \t";
+    // strchr also finds the terminating zero: a NUL byte in the line is data.
+    auto isSep = [pszSeps](char c) { return c != '\0' && std::strchr(pszSeps, c) != nullptr; };
     strOut.clear();
     const std::size_t nLen = strLine.size();
     std::size_t i = nCursor < 0 ? 0 : static_cast<std::size_t>(nCursor);
-    while (i < nLen && std::strchr(pszSeps, strLine[i]) && strLine[i] != '\0')
+    if (i > nLen)
+        i = nLen;
+    while (i < nLen && isSep(strLine[i]))
         ++i;
-    std::size_t nStart = i;
+    const std::size_t nStart = i;
     if (nFlag == 1) {
-        while (i < nLen && !(std::strchr(pszSeps, strLine[i]) && strLine[i] != '\0'))
+        while (i < nLen && !isSep(strLine[i]))
             ++i;
         strOut = strLine.substr(nStart, i - nStart);
     } else {
         std::size_t nEnd = nLen;
-        while (nEnd > nStart && std::strchr(pszSeps, strLine[nEnd - 1]) && strLine[nEnd - 1] != '\0')
+        while (nEnd > nStart && isSep(strLine[nEnd - 1]))
             --nEnd;
         strOut = strLine.substr(nStart, nEnd - nStart);
         i = nLen;
     }
-    nCursor = static_cast<int>(i > 0x7FFFFFFF ? 0x7FFFFFFF : i);
-    return static_cast<int>(strOut.size() > 0x7FFFFFFF ? 0x7FFFFFFF : strOut.size());
+    nCursor = Clamped(i);
+    return Clamped(strOut.size());
 }
 
 const char* Utility::Parsepath(const CString& strPath, int nPart)
 {
-    // Parts: 1 the drive, 2 the folder, 3 the base name, 4 the extension.
+    // As the Windows runtime splits a path: "X:" is a drive only at the start,
+    // so "C:tool.exe" names the drive too, and a dot in a folder is no extension.
+    const std::size_t nDriveEnd = (strPath.size() >= 2 && strPath[1] == ':') ? 2 : 0;
     const std::size_t nSlash = strPath.find_last_of("\\/");
-    const std::size_t nNameStart = nSlash == CString::npos ? 0 : nSlash + 1;
-    std::size_t nColon = strPath.find(':');
-    const std::size_t nDriveEnd = (nColon != CString::npos && nColon < nNameStart) ? nColon + 1 : 0;
+    const std::size_t nNameStart = (nSlash == CString::npos || nSlash < nDriveEnd) ? nDriveEnd : nSlash + 1;
     const std::size_t nDot = strPath.find_last_of('.');
     const std::size_t nNameEnd = (nDot != CString::npos && nDot >= nNameStart) ? nDot : strPath.size();
     switch (nPart) {

@@ -16,21 +16,62 @@ public:
     // One entry per command-line item, filled by Getcommandlineitems.
     std::vector<CString*> m_pItems;
 
-    // Fills m_pItems from the process's command line. Item 2 is the folder of
-    // the running executable without a trailing backslash.
+    // Fills m_pItems afresh and returns their number (at least 3):
+    //   0  the full path of the running executable, from the system, not from
+    //      the command line, so the working directory does not matter;
+    //   1  the raw command-line tail: everything after the program name, its
+    //      leading blanks removed ("" when there are no arguments);
+    //   2  the folder of the executable (item 0 up to its last separator)
+    //      without a trailing backslash;
+    //   3… the arguments one by one, split as the C runtime splits them
+    //      (blanks separate, double quotes group and are removed).
+    // Native builds read /proc/self/exe and /proc/self/cmdline instead, and
+    // item 1 is the arguments joined by single blanks; should /proc be
+    // unreadable, item 0 is "" and item 2 ".".
     int Getcommandlineitems();
 
     // Takes the next field of strLine from nCursor on into strOut and moves
-    // nCursor past it. pszDelims "" selects the default separators.
+    // nCursor past it; returns the field's length (0: nothing left).
+    // pszDelims lists the separators; null or "" selects blank and tab.
+    // Leading separators are skipped. nFlag 1 takes one field, up to the next
+    // separator; any other flag takes the rest of the line, inner separators
+    // included, with trailing separators trimmed (a path with a trailing
+    // blank would name no file), and leaves nCursor at the line's end.
+    // Any cursor is safe: one below 0 starts at 0, one past the end finds
+    // nothing. NUL and other bytes in the line are ordinary characters.
     int Parse(const CString& strLine, const char* pszDelims, int& nCursor, int nFlag, CString& strOut);
 
-    // One component of a path; part 3 is the file's base name without its
-    // extension. The pointer stays valid until the next call.
+    // One component of a path, "\" or "/" separating folders:
+    //   1 the drive, "X:" when the path begins with one, else "";
+    //   2 the folder after the drive, with its trailing separator;
+    //   3 the file's base name without its extension;
+    //   4 the extension with its dot ("" when the name has none);
+    //   any other part "".
+    // "D:\WD_Disk_Diag\WinDlg.exe" gives "D:", "\WD_Disk_Diag\", "WinDlg",
+    // ".exe". The pointer stays valid until the next call.
     const char* Parsepath(const CString& strPath, int nPart);
 
     // Starts pszFile as a process of its own with the further strings as its
-    // arguments, up to a terminating null pointer. The argument "*" asks to
-    // wait until the started program has ended.
+    // arguments, up to a terminating null pointer, and returns at once.
+    //   - A file ending in .bat or .cmd (any case) runs through the command
+    //     interpreter (%ComSpec%, else cmd.exe in the system folder) in a
+    //     console window of its own; any other file is started directly,
+    //     searched along PATH when it names no folder.
+    //   - The program is always quoted on the command line (one surrounding
+    //     pair of quotes in pszFile is dropped first, so a pasted "path" works).
+    //   - Each argument follows after one blank, as command-line text, so an
+    //     argument list like "/scan C: /full" reaches the program as typed.
+    //     Only an argument that is one drive-rooted ("X:\") or UNC ("\\")
+    //     path holding a blank or tab, and no quote, is quoted as one path.
+    //     Empty arguments add nothing.
+    //   - The argument "*" is not passed on: it makes Execute wait until the
+    //     started program has ended, dispatching the calling thread's
+    //     messages meanwhile so its windows stay painted.
+    // Returns null when nothing was started (no program named, or the start
+    // failed), otherwise the id of the started process (for a batch file, the
+    // command interpreter) as a pointer-sized number; no handle stays open.
+    // Native builds start nothing: they record the call in g_executeLog
+    // (UtilityLog.h), arguments unfiltered, and return null.
     void* Execute(const char* pszFile, ...);
 
 private:
