@@ -1,13 +1,22 @@
 #!/bin/sh
-# Builds everything and runs every test: the native unit tests, then the
+# Builds everything and runs every test: the native unit tests, the same
+# under the sanitizers, the fuzz targets and the hover benchmark, then the
 # cross build's tests under Wine on a virtual display.
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh
+tools/deps.sh clang-14 libclang-rt-14-dev libbenchmark-dev
 
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+# The unit tests again under AddressSanitizer and UBSan, then each fuzz
+# target for FUZZ_SECONDS (60 unless set), then a short hover benchmark.
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
+fuzz/run.sh
+BENCH_MIN_TIME=0.05 bench/run.sh hover
 
 cmake --preset mingw
 cmake --build --preset mingw
