@@ -1,9 +1,49 @@
 #pragma once
 // Screen scaling and window placement. The scale is library-wide: a Screen
 // that sized the window sets it for every other Screen object as well.
+//
+// Tests can force the scale: with the environment variable ZOBREL_SCALE set
+// to a decimal factor between 0.1 and 10 (up to three decimals, e.g. "1" or
+// "0.75"), Screensize gives the client area the design size times that
+// factor instead of fitting it to the monitor, so ZOBREL_SCALE=1 makes one
+// design unit one pixel. The variable is read on every Screensize call.
+#include <cstdint>
+
 #include "Types.h"
 
 namespace zobrel {
+
+// Design units to client pixels, each axis on its own: an edge at design x
+// lands on round((x - design left) * client width / design width). Every
+// edge is rounded by itself, so rectangles that touch in design units touch
+// on screen, with neither a gap nor an overlap.
+struct Scale {
+    // Sub-units per design unit in the "fine" forms, which keep a rectangle
+    // read back from pixels exact enough to map onto the same pixels again.
+    static constexpr std::int32_t FINE = 256;
+
+    Rect m_rcDesign = {0, 0, 1, 1};
+    std::int32_t m_nClientW = 1;
+    std::int32_t m_nClientH = 1;
+
+    Rect Map(const Rect& rcDesign) const;
+    Rect Mapfine(const Rect& rcFine) const;
+    Rect Unmapfine(const Rect& rcClient) const;
+    // A font height (negative: character height) by the smaller of the two
+    // axis factors, so scaled text fits both ways; never turns 0 or flips sign.
+    int Font(int nHeight) const;
+};
+
+// The client size for a design on a work area of nWorkW x nWorkH whose
+// window frame adds nFrameW x nFrameH: the client height is 85 % of the work
+// area's, the width follows the design's aspect ratio, and the whole window
+// is shrunk (keeping the aspect) until it fits the work area.
+void Fitclient(const Rect& rcDesign, int nWorkW, int nWorkH, int nFrameW, int nFrameH, int& nClientW,
+               int& nClientH);
+
+// Reads a ZOBREL_SCALE value into thousandths; false (and nPermille left
+// alone) for anything but a plain decimal between 0.1 and 10.
+bool Parsescale(const char* pszValue, std::int32_t& nPermille);
 
 class Screen {
 public:
@@ -23,6 +63,9 @@ public:
     bool Scwait();
     // Mode 0 saves the window placement to strPath, mode 1 restores it.
     static void Smove(WindowHandle hWnd, int nMode, CString strPath);
+
+    // The scale every Screen object shares; the identity until a window is sized.
+    static Scale& Scaling();
 };
 
 }  // namespace zobrel

@@ -1,12 +1,11 @@
-// Native builds have no screen: the scale stays 1 and nothing is placed.
+// Native builds have no screen: the scale stays as set (the identity unless a
+// test sets it) and nothing is sized or placed.
 #include "Screen.h"
 
 namespace zobrel {
 
 void Screen::Init() {}
 void Screen::Screensize(WindowHandle, Rect, bool) {}
-void Screen::Fontadjust(int*) {}
-void Screen::Screenadjust(Rect&) {}
 void Screen::Resize_children(WindowHandle) {}
 bool Screen::Scwait()
 {

@@ -9,7 +9,7 @@ namespace zobrel {
 
 bool Widget::CreateAs(const char* pszCaption, std::uint32_t dwStyle, const Rect& rc, WindowHandle hParent, int nId)
 {
-    (void)hParent;
+    m_hParent = hParent;
     m_nId = nId;
     m_dwStyle = dwStyle;
     m_rcCreate = rc;

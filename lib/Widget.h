@@ -20,7 +20,8 @@ public:
 
     WidgetKind Kind() const { return m_kind; }
 
-    WindowHandle m_hWnd = nullptr;  // null until created
+    WindowHandle m_hWnd = nullptr;  // null until created, and again once the window is destroyed
+    WindowHandle m_hParent = nullptr;
     int m_nId = 0;
     std::uint32_t m_dwStyle = 0;
     Rect m_rcCreate;                // rectangle given at creation, parent client coordinates
