@@ -1,0 +1,110 @@
+#!/bin/sh
+# installer.sh CPACK BUILD_DIR SAMPLE_INI
+# Builds the ZIP and the installer with CPack, checks the ZIP's files, then in
+# the test prefix: installs silently, starts the installed program, upgrades
+# over an edited settings file and uninstalls; the edit must survive both.
+# Needs WINEPREFIX and a display.
+set -eu
+cpack=$1
+build=$2
+sample=$3
+
+work="$build/installer-test"
+win_dir='C:\Tarvick Test'
+dir="$WINEPREFIX/drive_c/Tarvick Test"
+default_dir="$WINEPREFIX/drive_c/Program Files/Tarvick"
+ini="$dir/data/Tarvick/Tarvick.ini"
+pos="$dir/data/Tarvick/Tarvick.pos"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvick.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvick'
+# The shortcut must not make Wine write menu entries into the user's home.
+WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d"
+export WINEDLLOVERRIDES
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+step() { echo "== $*"; }
+# The files under a folder, relative to it, sorted, one a line.
+files_under() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
+has_key() { wine reg query "$key" /v InstallLocation >/dev/null 2>&1; }
+
+[ -n "${DISPLAY:-}" ] || fail "no display: run under xvfb-run"
+
+step "packages"
+rm -rf "$work"
+mkdir -p "$work"
+"$cpack" --config "$build/CPackConfig.cmake" -G "ZIP;NSIS" -B "$work" >"$work/cpack.log" 2>&1 ||
+    { cat "$work/cpack.log"; fail "cpack"; }
+zip=$(ls "$work"/Tarvick-*-win64.zip)
+setup=$(ls "$work"/Tarvick-*-win64.exe)
+top=$(basename "$zip" .zip)
+
+(cd "$work" && cmake -E tar xf "$zip")
+listed=$(cmake -E tar tf "$zip" | grep -v '/$' | LC_ALL=C sort)
+expected=$(printf '%s\n' "$top/README.txt" "$top/Tarvick.exe" "$top/data/Tarvick/Tarvick.ini")
+[ "$listed" = "$expected" ] || fail "ZIP holds:
+$listed"
+cmp -s "$work/$top/data/Tarvick/Tarvick.ini" "$sample" || fail "the ZIP's settings file is not the sample"
+# The installer's own copy: stripping stamps the time, so the ZIP's may differ.
+exe="$work/_CPack_Packages/win64/NSIS/$top/Tarvick.exe"
+
+step "fresh state"
+rm -rf "$dir" "$default_dir" "$shortcut"
+wine reg delete "$key" /f >/dev/null 2>&1 || true
+
+step "install"
+# Split on purpose: NSIS reads /D= raw up to the end of the command line, and
+# Wine would put quotes around one argument holding a blank.
+# shellcheck disable=SC2086
+wine "$setup" /S /D=$win_dir || fail "installer exit status $?"
+[ "$(files_under "$dir")" = "$(printf '%s\n' README.txt Tarvick.exe Uninstall.exe data/Tarvick/Tarvick.ini)" ] ||
+    fail "installed: $(files_under "$dir")"
+cmp -s "$dir/Tarvick.exe" "$exe" || fail "installed Tarvick.exe differs from the package's"
+cmp -s "$ini" "$sample" || fail "installed settings file is not the sample"
+[ -f "$shortcut" ] || fail "no Start-menu shortcut"
+wine reg query "$key" /v InstallLocation | tr -d '\r' | grep -qF "$win_dir" || fail "uninstall key lacks InstallLocation"
+
+step "installed program starts"
+wine "$dir/Tarvick.exe" &
+app=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^Tarvick$' >/dev/null || fail "no window named Tarvick"
+wine taskkill /im Tarvick.exe >/dev/null 2>&1 || true
+i=0
+while kill -0 "$app" 2>/dev/null && [ $i -lt 50 ]; do sleep 0.2; i=$((i + 1)); done
+if kill -0 "$app" 2>/dev/null; then
+    wine taskkill /f /im Tarvick.exe >/dev/null 2>&1 || true
+    fail "Tarvick did not end on WM_CLOSE"
+fi
+wait "$app" || true
+# The uninstaller must remove the window position, whether or not this run saved one.
+[ -f "$pos" ] || printf 'position\r\n' >"$pos"
+
+step "upgrade keeps the edited settings"
+printf '# edited by the installer test\r\n2 C:\\Tools\\Diag.exe\r\n' >>"$ini"
+cp "$ini" "$work/edited.ini"
+printf 'an older build\n' >"$dir/Tarvick.exe"
+rm "$dir/README.txt"
+# No /D: an upgrade finds the folder of the last install.
+wine "$setup" /S || fail "upgrade exit status $?"
+cmp -s "$dir/Tarvick.exe" "$exe" || fail "upgrade did not replace Tarvick.exe"
+[ -f "$dir/README.txt" ] || fail "upgrade did not restore README.txt"
+cmp -s "$ini" "$work/edited.ini" || fail "upgrade changed the edited settings file"
+[ ! -e "$default_dir" ] || fail "upgrade went to the default folder"
+
+step "uninstall keeps the edited settings"
+# _? runs the uninstaller in place, so it has finished when wine returns (a
+# running uninstaller cannot delete itself). Split like /D= above.
+set -f
+# shellcheck disable=SC2086
+wine "$dir/Uninstall.exe" /S _?=$win_dir || fail "uninstaller exit status $?"
+set +f
+left=$(files_under "$dir" | grep -vx 'Uninstall.exe' || true)
+[ "$left" = "data/Tarvick/Tarvick.ini" ] || fail "left after uninstall: $left"
+cmp -s "$ini" "$work/edited.ini" || fail "uninstall changed the edited settings file"
+[ ! -e "$shortcut" ] || fail "the Start-menu shortcut is still there"
+! has_key || fail "the uninstall key is still there"
+
+rm -rf "$dir"
+echo "PASS"
