@@ -4,7 +4,7 @@
 # cross build's tests under Wine on a virtual display.
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh clang-14 libclang-rt-14-dev libbenchmark-dev
+tools/deps.sh clang-14 libclang-rt-14-dev libbenchmark-dev nsis
 
 cmake --preset native
 cmake --build --preset native
@@ -21,7 +21,8 @@ BENCH_MIN_TIME=0.05 bench/run.sh hover
 cmake --preset mingw
 cmake --build --preset mingw
 # One virtual display for every Wine test; the prefix's wineserver is ended
-# by the tests' cleanup fixture, and once more here whatever happened.
+# by the tests' cleanup fixture, and once more here whatever happened. The
+# installer test builds the ZIP and the installer with CPack itself.
 status=0
 xvfb-run -a -s '-screen 0 1280x1024x24' ctest --preset mingw || status=$?
 WINEPREFIX="$PWD/build/mingw/wineprefix" wineserver -k 2>/dev/null || true
