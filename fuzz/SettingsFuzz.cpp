@@ -1,6 +1,6 @@
 // The settings reader over any file content. Besides the sanitizers: every
-// value comes from the file and is trimmed, and reading the same file again
-// over the state the first read left changes nothing.
+// value is the trimmed tail of a line of the file, and reading the same file
+// again over the state the first read left changes nothing.
 #include <cstddef>
 #include <cstdint>
 
@@ -36,14 +36,31 @@ bool IsBlank(char c)
     return c == ' ' || c == '\t';
 }
 
-// A value is the trimmed tail of one line of the file.
+// Whether strValue stands at nAt as the tail of a line: after a blank, and
+// followed by nothing but blanks and the line's end.
+bool IsLineTail(const CString& strFile, std::size_t nAt, const CString& strValue)
+{
+    if (nAt == 0 || !IsBlank(strFile[nAt - 1]))
+        return false;
+    std::size_t i = nAt + strValue.size();
+    while (i < strFile.size() && IsBlank(strFile[i]))
+        ++i;
+    if (i < strFile.size() && strFile[i] == '\r')
+        ++i;
+    return i == strFile.size() || strFile[i] == '\n';
+}
+
 void CheckValue(const CString& strValue, const CString& strFile)
 {
     if (strValue.empty())
         return;
     FUZZ_CHECK(strValue.find('\n') == CString::npos);
     FUZZ_CHECK(!IsBlank(strValue.front()) && !IsBlank(strValue.back()));
-    FUZZ_CHECK(strFile.find(strValue) != CString::npos);
+    bool bFound = false;
+    for (std::size_t nAt = strFile.find(strValue); nAt != CString::npos && !bFound;
+         nAt = strFile.find(strValue, nAt + 1))
+        bFound = IsLineTail(strFile, nAt, strValue);
+    FUZZ_CHECK(bFound);
 }
 
 }  // namespace
