@@ -56,9 +56,11 @@ int Utility::Parse(const CString& strLine, const char* pszDelims, int& nCursor, 
 
 const char* Utility::Parsepath(const CString& strPath, int nPart)
 {
-    // As the Windows runtime splits a path: "X:" is a drive only at the start,
-    // so "C:tool.exe" names the drive too, and a dot in a folder is no extension.
-    const std::size_t nDriveEnd = (strPath.size() >= 2 && strPath[1] == ':') ? 2 : 0;
+    // A letter and a colon make a drive only at the start, so "C:tool.exe"
+    // names the drive too; a dot in a folder is no extension.
+    const char cLower = strPath.empty() ? '\0' : static_cast<char>(strPath[0] | 0x20);
+    const bool bDrive = strPath.size() >= 2 && strPath[1] == ':' && cLower >= 'a' && cLower <= 'z';
+    const std::size_t nDriveEnd = bDrive ? 2 : 0;
     const std::size_t nSlash = strPath.find_last_of("\\/");
     const std::size_t nNameStart = (nSlash == CString::npos || nSlash < nDriveEnd) ? nDriveEnd : nSlash + 1;
     const std::size_t nDot = strPath.find_last_of('.');

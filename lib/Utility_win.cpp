@@ -123,8 +123,8 @@ CString Quoted(const CString& str)
 
 bool IsPathWithBlank(const CString& str)
 {
-    const bool bDriveRooted = str.size() >= 3 && std::isalpha(static_cast<unsigned char>(str[0])) &&
-                              str[1] == ':' && (str[2] == '\\' || str[2] == '/');
+    const bool bDriveRooted = str.size() >= 3 && std::isalpha(static_cast<unsigned char>(str[0])) && str[1] == ':' &&
+                              (str[2] == '\\' || str[2] == '/');
     const bool bUnc = str.compare(0, 2, "\\\\") == 0;
     return (bDriveRooted || bUnc) && str.find_first_of(" \t") != CString::npos && str.find('"') == CString::npos;
 }
@@ -218,8 +218,8 @@ void* Utility::Execute(const char* pszFile, ...)
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(strApplication.empty() ? nullptr : strApplication.c_str(), &strCommand[0], nullptr,
-                        nullptr, FALSE, dwFlags, nullptr, nullptr, &si, &pi))
+    if (!CreateProcessA(strApplication.empty() ? nullptr : strApplication.c_str(), &strCommand[0], nullptr, nullptr,
+                        FALSE, dwFlags, nullptr, nullptr, &si, &pi))
         return nullptr;
     CloseHandle(pi.hThread);
     if (bWait)

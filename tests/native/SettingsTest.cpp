@@ -101,8 +101,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"CrLfAndLfMixed", "1 "s + EDITOR + "\r\n2 " + TOOL + "\n3 /x\r\n", EDITOR, TOOL, "/x"},
         FileCase{"NoFinalLineEnd", "2 "s + TOOL + "\r\n3 /last", NOTEPAD, TOOL, "/last"},
         FileCase{"OneMebibyteLine", "3 " + MEBIBYTE_ARGS + "\r\n1 " + EDITOR + "\r\n", EDITOR, "", MEBIBYTE_ARGS},
-        FileCase{"BinaryBytes", "\0\xff\x1a junk\r\n3 a\0b\xff\x01\r\n\xef\xbb\xbf\r\n1 "s + EDITOR + "\n", EDITOR,
-                 "", "a\0b\xff\x01"s}),
+        FileCase{"BinaryBytes", "\0\xff\x1a junk\r\n3 a\0b\xff\x01\r\n\xef\xbb\xbf\r\n1 "s + EDITOR + "\n", EDITOR, "",
+                 "a\0b\xff\x01"s}),
     [](const auto& info) { return std::string(info.param.pszName); });
 
 TEST_F(SettingsTest, WithoutAReadableFileNothingChanges)

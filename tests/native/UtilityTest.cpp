@@ -75,6 +75,7 @@ TEST(Parsepath, SplitsDriveFolderBaseNameAndExtension)
         {"C:\\Program Files\\My.Tools\\tool", {"C:", "\\Program Files\\My.Tools\\", "tool", ""}},
         {"archive.tar.gz", {"", "", "archive.tar", ".gz"}},
         {"C:tool.exe", {"C:", "", "tool", ".exe"}},
+        {"/:x\\1:y.z", {"", "/:x\\", "1:y", ".z"}},
         {"\\\\server\\share\\run.bat", {"", "\\\\server\\share\\", "run", ".bat"}},
         {"/usr/bin/app", {"", "/usr/bin/", "app", ""}},
         {"D:\\dir\\", {"D:", "\\dir\\", "", ""}},
@@ -84,8 +85,7 @@ TEST(Parsepath, SplitsDriveFolderBaseNameAndExtension)
     zobrel::Utility utility;
     for (const auto& c : cases) {
         for (int nPart = 1; nPart <= 4; ++nPart)
-            EXPECT_STREQ(utility.Parsepath(c.pszPath, nPart), c.pszParts[nPart - 1])
-                << c.pszPath << " part " << nPart;
+            EXPECT_STREQ(utility.Parsepath(c.pszPath, nPart), c.pszParts[nPart - 1]) << c.pszPath << " part " << nPart;
         for (int nPart : {0, 5, -1})
             EXPECT_STREQ(utility.Parsepath(c.pszPath, nPart), "") << c.pszPath << " part " << nPart;
     }

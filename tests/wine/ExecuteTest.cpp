@@ -193,7 +193,10 @@ TEST_F(ExecuteTest, ArgumentsArriveAsCommandLineTextAndOnlyPathsWithBlanksAreQuo
          {"C:\\Program Files\\Tarvick\\Tarvick.ini"},
          " \"C:\\Program Files\\Tarvick\\Tarvick.ini\"",
          {"C:\\Program Files\\Tarvick\\Tarvick.ini"}},
-        {"UNC path", {"\\\\server\\my share\\a.ini"}, " \"\\\\server\\my share\\a.ini\"", {"\\\\server\\my share\\a.ini"}},
+        {"UNC path",
+         {"\\\\server\\my share\\a.ini"},
+         " \"\\\\server\\my share\\a.ini\"",
+         {"\\\\server\\my share\\a.ini"}},
         {"folder with trailing backslash", {"C:\\My Tools\\"}, " \"C:\\My Tools\\\\\"", {"C:\\My Tools\\"}},
         {"path without blanks", {"C:\\Tools\\a.ini"}, " C:\\Tools\\a.ini", {"C:\\Tools\\a.ini"}},
         {"already quoted", {"\"C:\\a b\\x.ini\""}, " \"C:\\a b\\x.ini\"", {"C:\\a b\\x.ini"}},
@@ -256,8 +259,8 @@ TEST_F(ExecuteTest, StarWaitsForTheProgramAndKeepsWindowsPainted)
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "TarvickPaintCounter";
     RegisterClassA(&wc);
-    HWND hWnd = CreateWindowA(wc.lpszClassName, "waiting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                              nullptr, nullptr, wc.hInstance, nullptr);
+    HWND hWnd = CreateWindowA(wc.lpszClassName, "waiting", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                              nullptr, wc.hInstance, nullptr);
     ASSERT_NE(hWnd, nullptr);
     int nPaints = 0;
     SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&nPaints));
@@ -336,8 +339,11 @@ TEST_F(ExecuteTest, CommandLineItemsNameTheExecutablesFolderFromAnyWorkingDirect
         CString strTail;
         std::vector<CString> args;
     } cases[] = {
-        {"full path with blanks from another folder", "\"" + strProbe + "\"  \"two words\" plain \"a\\\"b\" C:\\x\\",
-         "C:\\windows", "\"two words\" plain \"a\\\"b\" C:\\x\\", {"two words", "plain", "a\"b", "C:\\x\\"}},
+        {"full path with blanks from another folder",
+         "\"" + strProbe + "\"  \"two words\" plain \"a\\\"b\" C:\\x\\",
+         "C:\\windows",
+         "\"two words\" plain \"a\\\"b\" C:\\x\\",
+         {"two words", "plain", "a\"b", "C:\\x\\"}},
         {"bare name in its own folder", "\"Items Probe.exe\"", nullptr, "", {}},
     };
     for (const auto& c : cases) {
