@@ -11,6 +11,11 @@ namespace {
 
 zobrel::Utility g_parser;
 
+bool IsLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 bool HasSlash(const CString& str)
 {
     return str.find_first_of("\\/") != CString::npos;
@@ -38,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
 
     FUZZ_CHECK(strParts[0].empty() && strParts[5].empty());
     FUZZ_CHECK(strDrive + strFolder + strName + strExt == strPath);
-    FUZZ_CHECK(strDrive.empty() || strDrive.back() == ':');
+    FUZZ_CHECK(strDrive.empty() || (strDrive.size() == 2 && IsLetter(strDrive[0]) && strDrive[1] == ':'));
+    FUZZ_CHECK(!strDrive.empty() || strPath.size() < 2 || strPath[1] != ':' || !IsLetter(strPath[0]));
     FUZZ_CHECK(strFolder.empty() || strFolder.back() == '\\' || strFolder.back() == '/');
     FUZZ_CHECK(!HasSlash(strName) && !HasSlash(strExt));
     FUZZ_CHECK(strName.find('.') == CString::npos || !strExt.empty());
