@@ -141,9 +141,33 @@ CString CommandInterpreter()
     return "cmd.exe";
 }
 
-// Waits for the process, dispatching this thread's messages meanwhile.
+BOOL CALLBACK DisableWindow(HWND hWnd, LPARAM lParam)
+{
+    auto* pDisabled = reinterpret_cast<std::vector<HWND>*>(lParam);
+    if (IsWindowVisible(hWnd) && IsWindowEnabled(hWnd)) {
+        EnableWindow(hWnd, FALSE);
+        pDisabled->push_back(hWnd);
+    }
+    return TRUE;
+}
+
+// Waits for the process, dispatching this thread's messages meanwhile so the
+// windows stay painted. Like a message box, it disables the thread's windows
+// for that time: a click during the wait would otherwise start a second
+// editor or run a command in the middle of the first call.
 void WaitDispatching(HANDLE hProcess)
 {
+    std::vector<HWND> disabled;
+    EnumThreadWindows(GetCurrentThreadId(), DisableWindow, reinterpret_cast<LPARAM>(&disabled));
+    struct CEnableAgain {
+        std::vector<HWND>& m_windows;
+        ~CEnableAgain()
+        {
+            for (HWND hWnd : m_windows)
+                if (IsWindow(hWnd))
+                    EnableWindow(hWnd, TRUE);
+        }
+    } enableAgain{disabled};
     for (;;) {
         const DWORD nWait = MsgWaitForMultipleObjects(1, &hProcess, FALSE, INFINITE, QS_ALLINPUT);
         if (nWait != WAIT_OBJECT_0 + 1)

@@ -27,7 +27,12 @@ void LoadSettings()
         return;
     g_fileIO.Open(g_settingsPath, "r");
     CString strLine;
+    bool bFirst = true;
     while (g_fileIO.Getline(strLine) != -1) {
+        // Editors that save UTF-8 may put a byte-order mark before the first key.
+        if (bFirst && strLine.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            strLine.erase(0, 3);
+        bFirst = false;
         if (strLine.empty() || strLine[0] == '#')
             continue;
         int nCursor = 0;

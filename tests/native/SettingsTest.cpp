@@ -99,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"ValueBlanksKeptTrailingTrimmed", "1 "s + EDITOR + " \t \n3 \t /a  /b \n", EDITOR, "", "/a  /b"},
         FileCase{"TabAfterKey", "2\t"s + TOOL + "\n", NOTEPAD, TOOL, ""},
         FileCase{"CrLfAndLfMixed", "1 "s + EDITOR + "\r\n2 " + TOOL + "\n3 /x\r\n", EDITOR, TOOL, "/x"},
+        FileCase{"ByteOrderMarkBeforeFirstKey", "\xef\xbb\xbf" "1 "s + EDITOR + "\r\n", EDITOR, "", ""},
         FileCase{"NoFinalLineEnd", "2 "s + TOOL + "\r\n3 /last", NOTEPAD, TOOL, "/last"},
         FileCase{"OneMebibyteLine", "3 " + MEBIBYTE_ARGS + "\r\n1 " + EDITOR + "\r\n", EDITOR, "", MEBIBYTE_ARGS},
         FileCase{"BinaryBytes", "\0\xff\x1a junk\r\n3 a\0b\xff\x01\r\n\xef\xbb\xbf\r\n1 "s + EDITOR + "\n", EDITOR, "",
