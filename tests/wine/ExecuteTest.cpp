@@ -270,14 +270,19 @@ TEST_F(ExecuteTest, StarWaitsForTheProgramAndKeepsWindowsPainted)
     nPaints = 0;
 
     // Something uncovers the window while the program runs.
-    std::thread uncover([hWnd] {
+    // Input is shut out meanwhile, so a click cannot start a second call.
+    BOOL bEnabledDuringWait = TRUE;
+    std::thread uncover([hWnd, &bEnabledDuringWait] {
         Sleep(300);
+        bEnabledDuringWait = IsWindowEnabled(hWnd);
         InvalidateRect(hWnd, nullptr, TRUE);
     });
     const auto tStart = Clock::now();
     void* pStarted = m_utility.Execute(strTool.c_str(), "/wait", "*", nullptr);
     const auto nWaited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - tStart).count();
     uncover.join();
+    EXPECT_FALSE(bEnabledDuringWait);
+    EXPECT_TRUE(IsWindowEnabled(hWnd)) << "enabled again once the program has ended";
     DestroyWindow(hWnd);
     UnregisterClassA(wc.lpszClassName, wc.hInstance);
 
