@@ -38,8 +38,7 @@ struct Scale {
 // window frame adds nFrameW x nFrameH: the client height is 85 % of the work
 // area's, the width follows the design's aspect ratio, and the whole window
 // is shrunk (keeping the aspect) until it fits the work area.
-void Fitclient(const Rect& rcDesign, int nWorkW, int nWorkH, int nFrameW, int nFrameH, int& nClientW,
-               int& nClientH);
+void Fitclient(const Rect& rcDesign, int nWorkW, int nWorkH, int nFrameW, int nFrameH, int& nClientW, int& nClientH);
 
 // Reads a ZOBREL_SCALE value into thousandths; false (and nPermille left
 // alone) for anything but a plain decimal between 0.1 and 10.

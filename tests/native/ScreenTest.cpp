@@ -140,15 +140,15 @@ TEST(Fitclient, FillsTheWorkAreaShareWithTheDesignAspect)
 
 TEST(Parsescale, AcceptsPlainDecimalsInRange)
 {
-    const std::pair<const char*, int> good[] = {{"1", 1000}, {"0.75", 750}, {"1.5", 1500}, {"0.1", 100},
-                                                {"10", 10000}, {"2.125", 2125}, {".5", 500}, {"03", 3000}};
+    const std::pair<const char*, int> good[] = {{"1", 1000},   {"0.75", 750},   {"1.5", 1500}, {"0.1", 100},
+                                                {"10", 10000}, {"2.125", 2125}, {".5", 500},   {"03", 3000}};
     for (const auto& [pszValue, nExpected] : good) {
         std::int32_t nPermille = 0;
         EXPECT_TRUE(zobrel::Parsescale(pszValue, nPermille)) << pszValue;
         EXPECT_EQ(nPermille, nExpected) << pszValue;
     }
-    const char* bad[] = {"",    "0",    "0.05", "10.001", "11", "100", "-1", "1.", "1,5", " 1",
-                         "1 ",  "1.2345", "abc", "1e2",  "+1", "..5"};
+    const char* bad[] = {"",    "0",  "0.05", "10.001", "11",  "100", "-1", "1.",
+                         "1,5", " 1", "1 ",   "1.2345", "abc", "1e2", "+1", "..5"};
     for (const char* pszValue : bad) {
         std::int32_t nPermille = 42;
         EXPECT_FALSE(zobrel::Parsescale(pszValue, nPermille)) << '"' << pszValue << '"';
@@ -221,9 +221,9 @@ TEST(Placement, RejectsAnythingElseWhole)
         "zobrel-placement 1\r\nnormal - 2 301 402\r\nmaximized 0\r\n",
         "zobrel-placement 1\r\nnormal 1 2 99999999999 402\r\nmaximized 0\r\n",
         "zobrel-placement 1\r\nnormal 1 2 100001 402\r\nmaximized 0\r\n",
-        "zobrel-placement 1\r\nnormal 301 2 1 402\r\nmaximized 0\r\n",  // right before left
-        "zobrel-placement 1\r\nnormal 1 2 32 402\r\nmaximized 0\r\n",   // 31 wide
-        "zobrel-placement 1\r\nnormal 1 2 301 33\r\nmaximized 0\r\n",    // 31 high
+        "zobrel-placement 1\r\nnormal 301 2 1 402\r\nmaximized 0\r\n",       // right before left
+        "zobrel-placement 1\r\nnormal 1 2 32 402\r\nmaximized 0\r\n",        // 31 wide
+        "zobrel-placement 1\r\nnormal 1 2 301 33\r\nmaximized 0\r\n",        // 31 high
         "zobrel-placement 1\r\nnormal -40000 2 301 402\r\nmaximized 0\r\n",  // wider than any window
         "zobrel-placement 1\rnormal 1 2 301 402\rmaximized 0\r",
         "zobrel-placement 1\r\nnormal\t1 2 301 402\r\nmaximized 0\r\n",
