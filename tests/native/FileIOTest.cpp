@@ -7,14 +7,9 @@
 #include <iterator>
 #include <vector>
 
+#include "TestFolder.h"
 #include "lib/FileIO.h"
 
-#ifdef _WIN32
-#include <process.h>
-#define getpid _getpid
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -27,15 +22,7 @@ protected:
 
     void SetUp() override
     {
-        // Per test and per process: ctest runs tests side by side, and other
-        // build folders may run the same test at the same time.
-        CString strName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (char& c : strName)
-            if (c == '/')
-                c = '_';
-        m_dir = fs::temp_directory_path() / ("tarvick-fileio-" + strName + "-" + std::to_string(getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = MakeTestFolder("tarvick-fileio-");
     }
 
     void TearDown() override

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "ModelFixture.h"
+#include "TestFolder.h"
 #include "model/Compose.h"
 #include "model/Launch.h"
 
@@ -52,14 +53,7 @@ protected:
         ModelTest::SetUp();
         m_probe.m_drives = m_system.m_drives;
         g_pSystem = &m_probe;
-        // A folder per test and process: ctest runs tests side by side.
-        CString strName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (char& c : strName)
-            if (c == '/')
-                c = '_';
-        m_dir = fs::temp_directory_path() / ("tarvick-launch-" + strName + "-" + std::to_string(getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = MakeTestFolder("tarvick-launch-");
         g_batchPath = (m_dir / "sfc.bat").string();
     }
 

@@ -1,10 +1,9 @@
 // LoadSettings over real files in a scratch folder.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "ModelFixture.h"
+#include "TestFolder.h"
 #include "settings/Settings.h"
 
 namespace {
@@ -23,13 +22,7 @@ protected:
     void SetUp() override
     {
         ModelTest::SetUp();
-        CString strName = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        for (char& c : strName)
-            if (c == '/')
-                c = '_';
-        m_dir = fs::temp_directory_path() / ("tarvick-settings-" + strName + "-" + std::to_string(getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = MakeTestFolder("tarvick-settings-");
         g_settingsPath = (m_dir / "Tarvick.ini").string();
     }
 
