@@ -95,6 +95,11 @@ zobrel::Rect RowButtonRect(const zobrel::Rect& rcRow)
     return {rcRow.left, rcRow.top, rcRow.left + h, rcRow.bottom};
 }
 
+IconOrigin CentredIcon(std::int32_t cxClient, std::int32_t cyClient, std::int32_t cxIcon, std::int32_t cyIcon)
+{
+    return {(cxClient - cxIcon + 1) / 2, (cyClient - cyIcon + 1) / 2};
+}
+
 zobrel::Rect RowLabelRect(const zobrel::Rect& rcRow)
 {
     const std::int32_t h = rcRow.bottom - rcRow.top;

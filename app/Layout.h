@@ -30,3 +30,11 @@ const std::vector<ControlSpec>& ControlLayout();
 // is the button, the rest the label.
 zobrel::Rect RowButtonRect(const zobrel::Rect& rcRow);
 zobrel::Rect RowLabelRect(const zobrel::Rect& rcRow);
+
+// Where the icon of a minimised window is drawn: centred, the halves rounded
+// toward zero as signed integers, so an empty client gives negative places.
+struct IconOrigin {
+    std::int32_t x;
+    std::int32_t y;
+};
+IconOrigin CentredIcon(std::int32_t cxClient, std::int32_t cyClient, std::int32_t cxIcon, std::int32_t cyIcon);

@@ -155,11 +155,11 @@ BOOL CRepairDlg::OnPaint()
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(m_hWnd, &ps);
     SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(hDC), 0);
-    const int cxIcon = GetSystemMetrics(SM_CXICON);
-    const int cyIcon = GetSystemMetrics(SM_CYICON);
     RECT rc;
     GetClientRect(m_hWnd, &rc);
-    DrawIcon(hDC, (rc.right - rc.left - cxIcon + 1) / 2, (rc.bottom - rc.top - cyIcon + 1) / 2, m_hIcon);
+    const IconOrigin at =
+        CentredIcon(rc.right - rc.left, rc.bottom - rc.top, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON));
+    DrawIcon(hDC, at.x, at.y, m_hIcon);
     EndPaint(m_hWnd, &ps);
     return TRUE;
 }

@@ -100,6 +100,18 @@ TEST(Layout, RowsStandInTwoColumnsAndSplitIntoSquareAndLabel)
     }
 }
 
+TEST(Layout, MinimisedIconIsCentredRoundingTowardZero)
+{
+    struct {
+        std::int32_t cx, cy, x, y;
+    } cases[] = {{36, 36, 2, 2}, {37, 36, 3, 2}, {0, 0, -15, -15}, {33, 31, 1, 0}};
+    for (const auto& c : cases) {
+        const IconOrigin at = CentredIcon(c.cx, c.cy, 32, 32);
+        EXPECT_EQ(at.x, c.x) << c.cx << " x " << c.cy;
+        EXPECT_EQ(at.y, c.y) << c.cx << " x " << c.cy;
+    }
+}
+
 TEST(Layout, OnlyThePushButtonsAreTabStops)
 {
     constexpr std::uint32_t WS_TABSTOP_BIT = 0x00010000;
