@@ -15,14 +15,14 @@ std::vector<ControlSpec> BuildLayout()
 {
     std::vector<ControlSpec> layout;
     auto push = [&](int nId, zobrel::Rect rc, const char* pszCaption, zobrel::Colorref crText) {
-        ControlSpec spec;
-        spec.m_nKind = ControlKind::PushButton;
-        spec.m_nId = nId;
-        spec.m_rect = rc;
-        spec.m_dwStyle = PUSH_STYLE;
-        spec.m_strCaption = pszCaption;
-        spec.m_crText = crText;
-        layout.push_back(spec);
+        ControlSpec control;
+        control.m_nKind = ControlKind::PushButton;
+        control.m_nId = nId;
+        control.m_rect = rc;
+        control.m_dwStyle = PUSH_STYLE;
+        control.m_strCaption = pszCaption;
+        control.m_crText = crText;
+        layout.push_back(control);
     };
     push(IDC_PROCESS, {600, 570, 680, 620}, "Process", CLR_YELLOW);
     push(IDC_EXIT, {600, 650, 680, 700}, "Exit", CLR_GREY);

@@ -30,12 +30,12 @@ zobrel::CustButton& PushButton(int nId)
 
 // A row is one design rectangle: its left square is the button, the rest the label.
 void CreateRow(zobrel::CustButton& button, zobrel::CustStatic& label, int nButtonId, int nLabelId,
-               const CString& strCaption, const ControlSpec& spec, const zobrel::Rect& rcRow, HWND hParent)
+               const CString& strCaption, const ControlSpec& control, const zobrel::Rect& rcRow, HWND hParent)
 {
-    button.Create("", spec.m_dwStyle, RowButtonRect(rcRow), hParent, nButtonId);
-    label.SetColor(nLabelId, spec.m_crText, spec.m_crBack);
+    button.Create("", control.m_dwStyle, RowButtonRect(rcRow), hParent, nButtonId);
+    label.SetColor(nLabelId, control.m_crText, control.m_crBack);
     label.Create(strCaption.c_str(), LABEL_STYLE, RowLabelRect(rcRow), hParent, nLabelId);
-    label.SetText(strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+    label.SetText(strCaption, control.m_crText, control.m_crBack, g_hFont);
 }
 
 }  // namespace
@@ -83,8 +83,8 @@ BOOL CRepairDlg::OnInitDialog()
 
     ClearOptionTable();
     ClearToolTable();
-    for (const ControlSpec& spec : ControlLayout())
-        CreateControl(spec, screen);
+    for (const ControlSpec& control : ControlLayout())
+        CreateControl(control, screen);
     g_optionCount = static_cast<std::int32_t>(OptionTable.size());
     g_toolCount = static_cast<std::int32_t>(ToolTable.size());
 
@@ -100,45 +100,45 @@ BOOL CRepairDlg::OnInitDialog()
     return TRUE;
 }
 
-void CRepairDlg::CreateControl(const ControlSpec& spec, zobrel::Screen& screen)
+void CRepairDlg::CreateControl(const ControlSpec& control, zobrel::Screen& screen)
 {
-    zobrel::Rect rc = spec.m_rect;
+    zobrel::Rect rc = control.m_rect;
     screen.Screenadjust(rc);
-    switch (spec.m_nKind) {
+    switch (control.m_nKind) {
     case ControlKind::PushButton: {
-        zobrel::CustButton& button = PushButton(spec.m_nId);
-        button.Create("", spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
-        button.SetText(spec.m_strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+        zobrel::CustButton& button = PushButton(control.m_nId);
+        button.Create("", control.m_dwStyle, rc, m_hWnd, control.m_nId);
+        button.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
         button.Inittrack();
         break;
     }
     case ControlKind::EditBox: {
-        zobrel::CustEdit& edit = spec.m_nId == IDC_OUTPUT ? g_editOutput : g_editDevice;
-        if (spec.m_crText == spec.m_crBack)
-            edit.SetColor(spec.m_nId);
+        zobrel::CustEdit& edit = control.m_nId == IDC_OUTPUT ? g_editOutput : g_editDevice;
+        if (control.m_crText == control.m_crBack)
+            edit.SetColor(control.m_nId);
         else
-            edit.SetColor(spec.m_nId, spec.m_crText, spec.m_crBack, spec.m_crText2, spec.m_crBack2);
-        edit.Create(spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
-        edit.SetText(spec.m_strCaption, g_hFont);
+            edit.SetColor(control.m_nId, control.m_crText, control.m_crBack, control.m_crText2, control.m_crBack2);
+        edit.Create(control.m_dwStyle, rc, m_hWnd, control.m_nId);
+        edit.SetText(control.m_strCaption, g_hFont);
         break;
     }
     case ControlKind::OptionRow: {
-        OptionTable.push_back(MakeOptionEntry(spec.m_nId));
+        OptionTable.push_back(MakeOptionEntry(control.m_nId));
         const OptionEntry& row = OptionTable.back();
-        CreateRow(*row.m_pButton, *row.m_pLabel, row.m_nButtonId, row.m_nLabelId, row.m_strLabel, spec, rc, m_hWnd);
+        CreateRow(*row.m_pButton, *row.m_pLabel, row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc, m_hWnd);
         break;
     }
     case ControlKind::ToolRow: {
-        ToolTable.push_back(MakeToolEntry(spec.m_nId));
+        ToolTable.push_back(MakeToolEntry(control.m_nId));
         const ToolEntry& row = ToolTable.back();
-        CreateRow(*row.m_pButton, g_toolLabel[spec.m_nId], row.m_nButtonId, row.m_nLabelId, row.m_strLabel, spec, rc,
+        CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc,
                   m_hWnd);
         break;
     }
     case ControlKind::Label:
-        g_lblDevice.SetColor(spec.m_nId, spec.m_crText, spec.m_crBack);
-        g_lblDevice.Create(spec.m_strCaption.c_str(), spec.m_dwStyle, rc, m_hWnd, spec.m_nId);
-        g_lblDevice.SetText(spec.m_strCaption, spec.m_crText, spec.m_crBack, g_hFont);
+        g_lblDevice.SetColor(control.m_nId, control.m_crText, control.m_crBack);
+        g_lblDevice.Create(control.m_strCaption.c_str(), control.m_dwStyle, rc, m_hWnd, control.m_nId);
+        g_lblDevice.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
         break;
     }
 }

@@ -23,7 +23,7 @@ private:
     BOOL OnDestroy();
     BOOL OnSize(UINT nType, int cx, int cy);
 
-    void CreateControl(const ControlSpec& spec, zobrel::Screen& screen);
+    void CreateControl(const ControlSpec& control, zobrel::Screen& screen);
 
     // IDialogHost
     void EndOk() override;

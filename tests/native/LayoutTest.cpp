@@ -11,17 +11,17 @@ using zobrel::Rect;
 
 const ControlSpec* Find(ControlKind nKind, int nId)
 {
-    for (const ControlSpec& spec : ControlLayout())
-        if (spec.m_nKind == nKind && spec.m_nId == nId)
-            return &spec;
+    for (const ControlSpec& control : ControlLayout())
+        if (control.m_nKind == nKind && control.m_nId == nId)
+            return &control;
     return nullptr;
 }
 
 TEST(Layout, CreationOrderIsButtonsEditsOptionsToolsDeviceLabel)
 {
     std::vector<ControlKind> kinds;
-    for (const ControlSpec& spec : ControlLayout())
-        kinds.push_back(spec.m_nKind);
+    for (const ControlSpec& control : ControlLayout())
+        kinds.push_back(control.m_nKind);
     std::vector<ControlKind> expected = {ControlKind::PushButton, ControlKind::PushButton, ControlKind::PushButton,
                                          ControlKind::EditBox, ControlKind::EditBox};
     expected.insert(expected.end(), OPTION_ROWS, ControlKind::OptionRow);
@@ -60,13 +60,13 @@ TEST(Layout, FixedControlsHaveTheirPlacesStylesColoursAndCaptions)
     };
     for (const FixedControl& c : controls) {
         SCOPED_TRACE(c.nId);
-        const ControlSpec* pSpec = Find(c.nKind, c.nId);
-        ASSERT_NE(pSpec, nullptr);
-        EXPECT_EQ(pSpec->m_rect, c.rect);
-        EXPECT_EQ(pSpec->m_dwStyle, c.dwStyle);
-        EXPECT_EQ(pSpec->m_crText, c.crText);
-        EXPECT_EQ(pSpec->m_crBack, c.crBack);
-        EXPECT_EQ(pSpec->m_strCaption, c.pszCaption);
+        const ControlSpec* pControl = Find(c.nKind, c.nId);
+        ASSERT_NE(pControl, nullptr);
+        EXPECT_EQ(pControl->m_rect, c.rect);
+        EXPECT_EQ(pControl->m_dwStyle, c.dwStyle);
+        EXPECT_EQ(pControl->m_crText, c.crText);
+        EXPECT_EQ(pControl->m_crBack, c.crBack);
+        EXPECT_EQ(pControl->m_strCaption, c.pszCaption);
     }
     const ControlSpec* pOutput = Find(ControlKind::EditBox, 50);
     EXPECT_EQ(pOutput->m_crText2, 0x800000u);
@@ -89,14 +89,14 @@ TEST(Layout, RowsStandInTwoColumnsAndSplitIntoSquareAndLabel)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.nRow);
-        const ControlSpec* pSpec = Find(c.nKind, c.nRow);
-        ASSERT_NE(pSpec, nullptr);
-        EXPECT_EQ(pSpec->m_rect, c.row);
-        EXPECT_EQ(RowButtonRect(pSpec->m_rect), c.button);
-        EXPECT_EQ(RowLabelRect(pSpec->m_rect), c.label);
-        EXPECT_EQ(pSpec->m_dwStyle, c.nKind == ControlKind::OptionRow ? 0x50000002u : 0x50000004u);
-        EXPECT_EQ(pSpec->m_crText, 0x800000u);
-        EXPECT_EQ(pSpec->m_crBack, 0xFFFFFFu);
+        const ControlSpec* pControl = Find(c.nKind, c.nRow);
+        ASSERT_NE(pControl, nullptr);
+        EXPECT_EQ(pControl->m_rect, c.row);
+        EXPECT_EQ(RowButtonRect(pControl->m_rect), c.button);
+        EXPECT_EQ(RowLabelRect(pControl->m_rect), c.label);
+        EXPECT_EQ(pControl->m_dwStyle, c.nKind == ControlKind::OptionRow ? 0x50000002u : 0x50000004u);
+        EXPECT_EQ(pControl->m_crText, 0x800000u);
+        EXPECT_EQ(pControl->m_crBack, 0xFFFFFFu);
     }
 }
 
@@ -116,9 +116,9 @@ TEST(Layout, OnlyThePushButtonsAreTabStops)
 {
     constexpr std::uint32_t WS_TABSTOP_BIT = 0x00010000;
     std::vector<int> tabStops;
-    for (const ControlSpec& spec : ControlLayout())
-        if (spec.m_dwStyle & WS_TABSTOP_BIT)
-            tabStops.push_back(spec.m_nId);
+    for (const ControlSpec& control : ControlLayout())
+        if (control.m_dwStyle & WS_TABSTOP_BIT)
+            tabStops.push_back(control.m_nId);
     EXPECT_EQ(tabStops, (std::vector<int>{10, 11, 15}));
 }
 
