@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "ScreenCapture.h"
+
 namespace {
 
 constexpr int IDC_PROCESS = 10;
@@ -365,47 +367,19 @@ void PressKey(WORD wVk, bool bAlt)
     SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof ins[0]);
 }
 
-bool Near(DWORD dwPixel, COLORREF cr)
+bool Near(COLORREF crPixel, COLORREF cr)
 {
-    // DIB pixels are 0x00RRGGBB; antialiased edges differ, glyph cores do not.
-    const int r = (dwPixel >> 16) & 0xFF;
-    const int g = (dwPixel >> 8) & 0xFF;
-    const int b = dwPixel & 0xFF;
-    return std::abs(r - GetRValue(cr)) <= 40 && std::abs(g - GetGValue(cr)) <= 40 && std::abs(b - GetBValue(cr)) <= 40;
+    // Antialiased glyph edges differ, glyph cores do not.
+    return std::abs(GetRValue(crPixel) - GetRValue(cr)) <= 40 && std::abs(GetGValue(crPixel) - GetGValue(cr)) <= 40 &&
+           std::abs(GetBValue(crPixel) - GetBValue(cr)) <= 40;
 }
 
 // Pixels of that colour on screen within rc.
 int CountColour(const RECT& rc, COLORREF cr)
 {
-    const int cx = rc.right - rc.left;
-    const int cy = rc.bottom - rc.top;
-    if (cx <= 0 || cy <= 0)
-        return 0;
-    HDC hScreen = GetDC(nullptr);
-    HDC hMem = CreateCompatibleDC(hScreen);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* pBits = nullptr;
-    HBITMAP hBitmap = CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-    int nCount = 0;
-    if (hBitmap && pBits) {
-        HGDIOBJ hOld = SelectObject(hMem, hBitmap);
-        BitBlt(hMem, 0, 0, cx, cy, hScreen, rc.left, rc.top, SRCCOPY);
-        GdiFlush();
-        const DWORD* pPixels = static_cast<const DWORD*>(pBits);
-        for (int i = 0; i < cx * cy; ++i)
-            nCount += Near(pPixels[i], cr) ? 1 : 0;
-        SelectObject(hMem, hOld);
-        DeleteObject(hBitmap);
-    }
-    DeleteDC(hMem);
-    ReleaseDC(nullptr, hScreen);
-    return nCount;
+    const CScreenCapture capture(rc);
+    return static_cast<int>(
+        std::count_if(capture.Pixels().begin(), capture.Pixels().end(), [cr](COLORREF px) { return Near(px, cr); }));
 }
 
 // What lies under the pointer, for failure messages: a window that covers a

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "GuiTest.h"
+#include "ScreenCapture.h"
 #include "lib/CustButton.h"
 #include "lib/CustEdit.h"
 #include "lib/CustStatic.h"
@@ -34,59 +35,15 @@ HWND Hwnd(const zobrel::Widget& widget)
     return static_cast<HWND>(widget.m_hWnd);
 }
 
-// The window's client area as it is on screen, one COLORREF per pixel.
-class Capture {
-public:
-    explicit Capture(HWND hWnd)
-    {
-        RECT rc;
-        GetClientRect(hWnd, &rc);
-        m_nWidth = rc.right;
-        m_nHeight = rc.bottom;
-        POINT origin = {0, 0};
-        ClientToScreen(hWnd, &origin);
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-        bmi.bmiHeader.biWidth = m_nWidth;
-        bmi.bmiHeader.biHeight = -m_nHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
-        HDC hScreen = GetDC(nullptr);
-        HDC hMemory = CreateCompatibleDC(hScreen);
-        void* pBits = nullptr;
-        HBITMAP hBitmap = CreateDIBSection(hScreen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        HGDIOBJ hOld = SelectObject(hMemory, hBitmap);
-        BitBlt(hMemory, 0, 0, m_nWidth, m_nHeight, hScreen, origin.x, origin.y, SRCCOPY);
-        GdiFlush();
-        const auto* pPixels = static_cast<const std::uint32_t*>(pBits);
-        for (int i = 0; i < m_nWidth * m_nHeight; ++i) {
-            const std::uint32_t n = pPixels[i];  // 0x00RRGGBB
-            m_pixels.push_back(RGB((n >> 16) & 0xFF, (n >> 8) & 0xFF, n & 0xFF));
-        }
-        SelectObject(hMemory, hOld);
-        DeleteObject(hBitmap);
-        DeleteDC(hMemory);
-        ReleaseDC(nullptr, hScreen);
-    }
-
-    COLORREF At(int x, int y) const { return m_pixels.at(static_cast<std::size_t>(y * m_nWidth + x)); }
-    int Count(COLORREF cr) const { return static_cast<int>(std::count(m_pixels.begin(), m_pixels.end(), cr)); }
-
-private:
-    int m_nWidth = 0;
-    int m_nHeight = 0;
-    std::vector<COLORREF> m_pixels;
-};
-
 COLORREF Pixel(HWND hWnd, int x, int y)
 {
-    return Capture(hWnd).At(x, y);
+    return CScreenCapture::Client(hWnd).At(x, y);
 }
 
 int Countpixels(HWND hWnd, COLORREF cr)
 {
-    return Capture(hWnd).Count(cr);
+    const CScreenCapture capture = CScreenCapture::Client(hWnd);
+    return static_cast<int>(std::count(capture.Pixels().begin(), capture.Pixels().end(), cr));
 }
 
 bool Notifiedby(HWND hWnd)
