@@ -20,7 +20,6 @@ public:
     HBRUSH DialogBrush() const { return m_hDialogBrush; }
 
     HINSTANCE m_hInstance = nullptr;
-    HWND m_hMainWnd = nullptr;
 
 private:
     COLORREF m_crDialogBack;

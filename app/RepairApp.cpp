@@ -9,7 +9,6 @@ BOOL CRepairApp::InitInstance()
 {
     SetDialogBkColor(CLR_NAVY, CLR_WHITE);
     CRepairDlg dlg;
-    m_hMainWnd = nullptr;
     dlg.DoModal();
     // The dialog was the whole program: no message loop follows.
     return FALSE;
