@@ -2,7 +2,10 @@
 # Installs the Debian packages the build and the tests need, if any is missing.
 # Usage: tools/deps.sh [extra-package ...]
 set -eu
-pkgs="cmake g++ make googletest g++-mingw-w64-x86-64-posix wine64 xvfb xdotool imagemagick $*"
+# wine gives the wine command, xauth is what xvfb-run needs; both are only
+# recommendations of wine64 and xvfb, as are the fonts and X libraries Wine
+# draws with, so recommendations are installed too.
+pkgs="cmake g++ make googletest g++-mingw-w64-x86-64-posix wine64 wine xvfb xauth xdotool imagemagick $*"
 missing=""
 for p in $pkgs; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing="$missing $p"
@@ -12,4 +15,4 @@ echo "installing:$missing"
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
 $SUDO apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq $missing >/dev/null
