@@ -5,12 +5,6 @@
 
 namespace {
 
-constexpr std::uint32_t PUSH_STYLE = 0x50011F0B;    // child, visible, tab stop, push-like, centred, owner-drawn
-constexpr std::uint32_t OUTPUT_STYLE = 0x50201804;  // child, visible, vscroll, want-return, read-only, multi-line
-constexpr std::uint32_t DEVICE_STYLE = 0x50000080;  // child, visible, auto-hscroll
-constexpr std::uint32_t CHECK_STYLE = 0x50000002;   // non-automatic check box: the program sets the mark
-constexpr std::uint32_t RADIO_STYLE = 0x50000004;   // non-automatic radio button
-
 std::vector<ControlSpec> BuildLayout()
 {
     std::vector<ControlSpec> layout;
@@ -19,7 +13,7 @@ std::vector<ControlSpec> BuildLayout()
         control.m_nKind = ControlKind::PushButton;
         control.m_nId = nId;
         control.m_rect = rc;
-        control.m_dwStyle = PUSH_STYLE;
+        control.m_dwStyle = STYLE_PUSH;
         control.m_strCaption = pszCaption;
         control.m_crText = crText;
         layout.push_back(control);
@@ -32,7 +26,7 @@ std::vector<ControlSpec> BuildLayout()
     output.m_nKind = ControlKind::EditBox;
     output.m_nId = IDC_OUTPUT;
     output.m_rect = {10, 390, 580, 710};
-    output.m_dwStyle = OUTPUT_STYLE;
+    output.m_dwStyle = STYLE_OUTPUT;
     output.m_crText = output.m_crText2 = CLR_NAVY;
     output.m_crBack = output.m_crBack2 = CLR_WHITE;
     layout.push_back(output);
@@ -41,7 +35,7 @@ std::vector<ControlSpec> BuildLayout()
     device.m_nKind = ControlKind::EditBox;
     device.m_nId = IDC_DEVICE;
     device.m_rect = {650, 520, 675, 545};
-    device.m_dwStyle = DEVICE_STYLE;
+    device.m_dwStyle = STYLE_DEVICE;
     layout.push_back(device);
 
     // Two columns of switches: rows 0 to 8 (help last), then 9 to 14.
@@ -52,7 +46,7 @@ std::vector<ControlSpec> BuildLayout()
         row.m_nKind = ControlKind::OptionRow;
         row.m_nId = i;
         row.m_rect = {nColumnLeft, nTop, nColumnLeft + 300, nTop + 20};
-        row.m_dwStyle = CHECK_STYLE;
+        row.m_dwStyle = STYLE_CHECK;
         row.m_crText = CLR_NAVY;
         row.m_crBack = CLR_WHITE;
         layout.push_back(row);
@@ -63,7 +57,7 @@ std::vector<ControlSpec> BuildLayout()
         row.m_nKind = ControlKind::ToolRow;
         row.m_nId = i;
         row.m_rect = {600, nTop, 680, nTop + 25};
-        row.m_dwStyle = RADIO_STYLE;
+        row.m_dwStyle = STYLE_RADIO;
         row.m_crText = CLR_NAVY;
         row.m_crBack = CLR_WHITE;
         layout.push_back(row);
@@ -73,7 +67,7 @@ std::vector<ControlSpec> BuildLayout()
     label.m_nKind = ControlKind::Label;
     label.m_nId = IDC_DEVICE_LABEL;
     label.m_rect = {600, 520, 650, 545};
-    label.m_dwStyle = LABEL_STYLE;
+    label.m_dwStyle = STYLE_LABEL;
     label.m_strCaption = "Device";
     label.m_crText = CLR_NAVY;
     label.m_crBack = CLR_WHITE;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "lib/Types.h"
+#include "model/UiConstants.h"
 
 enum class ControlKind { PushButton, EditBox, OptionRow, ToolRow, Label };
 
@@ -20,8 +21,6 @@ struct ControlSpec {
     zobrel::Colorref m_crBack2 = 0;
 };
 
-constexpr zobrel::Rect DESIGN_RECT = {0, 0, 720, 755};
-constexpr std::uint32_t LABEL_STYLE = 0x50000000;  // WS_CHILD | WS_VISIBLE | SS_LEFT
 
 // Every control of the window, in creation order.
 const std::vector<ControlSpec>& ControlLayout();

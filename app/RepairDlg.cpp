@@ -34,7 +34,7 @@ void CreateRow(zobrel::CustButton& button, zobrel::CustStatic& label, int nButto
 {
     button.Create("", control.m_dwStyle, RowButtonRect(rcRow), hParent, nButtonId);
     label.SetColor(nLabelId, control.m_crText, control.m_crBack);
-    label.Create(strCaption.c_str(), LABEL_STYLE, RowLabelRect(rcRow), hParent, nLabelId);
+    label.Create(strCaption.c_str(), STYLE_LABEL, RowLabelRect(rcRow), hParent, nLabelId);
     label.SetText(strCaption, control.m_crText, control.m_crBack, g_hFont);
 }
 

@@ -53,11 +53,11 @@ void Prepare(const Scenario& scenario)
     g_btnProcess.Create("Process", 0x10000000u, rc, nullptr, IDC_PROCESS);
     g_editOutput.Create(0x10000000u, rc, nullptr, IDC_OUTPUT);
     for (int i = 0; i < OPTION_ROWS; ++i) {
-        g_optionBox[i].Create("", 0x10000000u, rc, nullptr, 200 + i);
-        g_optionLabel[i].Create("", 0x10000000u, rc, nullptr, 300 + i);
+        g_optionBox[i].Create("", 0x10000000u, rc, nullptr, IDC_OPTION_BOX + i);
+        g_optionLabel[i].Create("", 0x10000000u, rc, nullptr, IDC_OPTION_LABEL + i);
     }
     for (int i = 0; i < TOOL_ROWS; ++i)
-        g_toolRadio[i].Create("", 0x10000000u, rc, nullptr, 400 + i);
+        g_toolRadio[i].Create("", 0x10000000u, rc, nullptr, IDC_TOOL_RADIO + i);
     FillTables();
     g_volumeClass = VC_NTFS;
     SelectTool(scenario.nTool);

@@ -14,6 +14,9 @@ public:
     bool m_bHot = false;
     // Latched by a click; only the program clears it.
     bool m_bClicked = false;
+    // Latched when a tracked button gains the keyboard focus from another
+    // control of its window (Tab, or a click); only the program clears it.
+    bool m_bFocus = false;
 
     bool Create(const char* pszCaption, std::uint32_t dwStyle, const Rect& rc, WindowHandle hParent, int nId);
 

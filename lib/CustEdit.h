@@ -7,7 +7,9 @@ class CustEdit : public Widget {
 public:
     CustEdit() : Widget(WidgetKind::Edit) {}
 
-    // The box's text, kept current on every change, typed or pasted.
+    // The box's text, kept current on every change, typed or pasted. A
+    // change the user makes (not one made by SetText) notifies the parent
+    // with WM_WIDGET_NOTIFY, as the buttons do.
     CString m_strText;
 
     void SetColor(int nId);

@@ -74,9 +74,21 @@ public:
     // (UtilityLog.h), arguments unfiltered, and return null.
     void* Execute(const char* pszFile, ...);
 
+    // Starts strFile with strArgs as its whole argument text, exactly as
+    // written: only the program path is quoted (when it holds a blank), and
+    // no argument is interpreted, "*" included. Waits as Execute does with
+    // "*" when bWait is true. Returns as Execute does.
+    void* Launch(const CString& strFile, const CString& strArgs, bool bWait);
+
+    // Why the last Execute or Launch started nothing, in the system's words
+    // (for instance "The system cannot find the file specified."); "" after
+    // a start that worked.
+    const CString& Lasterror() const { return m_strError; }
+
 private:
     void ClearItems();
     CString m_strPart;
+    CString m_strError;
 };
 
 }  // namespace zobrel

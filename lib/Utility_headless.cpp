@@ -12,6 +12,7 @@
 namespace zobrel {
 
 std::vector<std::vector<CString>> g_executeLog;
+std::map<CString, CString> g_executeFailures;
 
 int Utility::Getcommandlineitems()
 {
@@ -44,6 +45,17 @@ int Utility::Getcommandlineitems()
     return static_cast<int>(m_pItems.size());
 }
 
+namespace {
+
+// A started process's id stand-in: any non-null value.
+void* Started()
+{
+    static int s_nProcess;
+    return &s_nProcess;
+}
+
+}  // namespace
+
 void* Utility::Execute(const char* pszFile, ...)
 {
     std::vector<CString> call{pszFile ? pszFile : ""};
@@ -56,7 +68,22 @@ void* Utility::Execute(const char* pszFile, ...)
         va_end(args);
     }
     g_executeLog.push_back(call);
-    return nullptr;
+    auto it = g_executeFailures.find(call[0]);
+    m_strError = it != g_executeFailures.end() ? it->second : CString();
+    return m_strError.empty() && !call[0].empty() ? Started() : nullptr;
+}
+
+void* Utility::Launch(const CString& strFile, const CString& strArgs, bool bWait)
+{
+    std::vector<CString> call{strFile, strArgs};
+    if (bWait)
+        call.emplace_back("*");
+    g_executeLog.push_back(call);
+    auto it = g_executeFailures.find(strFile);
+    m_strError = it != g_executeFailures.end() ? it->second : CString();
+    if (strFile.empty() && m_strError.empty())
+        m_strError = "No program is named.";
+    return m_strError.empty() ? Started() : nullptr;
 }
 
 }  // namespace zobrel

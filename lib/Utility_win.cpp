@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "Utility.h"
@@ -185,6 +186,23 @@ void WaitDispatching(HANDLE hProcess)
     }
 }
 
+// The system's own words for an error code, without the line end it ends with.
+CString Systemreason(DWORD dwError)
+{
+    char* pszText = nullptr;
+    const DWORD nLen = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
+    CString strReason = nLen && pszText ? CString(pszText, nLen) : CString();
+    if (pszText)
+        LocalFree(pszText);
+    while (!strReason.empty() && (strReason.back() == '\r' || strReason.back() == '\n' || strReason.back() == ' '))
+        strReason.pop_back();
+    if (strReason.empty())
+        strReason = "Error " + std::to_string(dwError) + ".";
+    return strReason;
+}
+
 }  // namespace
 
 int Utility::Getcommandlineitems()
@@ -204,14 +222,10 @@ int Utility::Getcommandlineitems()
 void* Utility::Execute(const char* pszFile, ...)
 {
     // A missing program may come without a terminator: read no arguments.
-    if (!pszFile || !*pszFile)
+    if (!pszFile || !*pszFile) {
+        m_strError = "No program is named.";
         return nullptr;
-    CString strFile = pszFile;
-    if (strFile.size() >= 2 && strFile.front() == '"' && strFile.back() == '"')
-        strFile = strFile.substr(1, strFile.size() - 2);
-    if (strFile.empty())
-        return nullptr;
-
+    }
     CString strArgs;
     bool bWait = false;
     va_list args;
@@ -221,9 +235,22 @@ void* Utility::Execute(const char* pszFile, ...)
         if (strArg == "*")
             bWait = true;
         else if (!strArg.empty())
-            strArgs += ' ' + (IsPathWithBlank(strArg) ? Quoted(strArg) : strArg);
+            strArgs += (strArgs.empty() ? "" : " ") + (IsPathWithBlank(strArg) ? Quoted(strArg) : strArg);
     }
     va_end(args);
+    return Launch(pszFile, strArgs, bWait);
+}
+
+void* Utility::Launch(const CString& strPath, const CString& strArgs, bool bWait)
+{
+    CString strFile = strPath;
+    if (strFile.size() >= 2 && strFile.front() == '"' && strFile.back() == '"')
+        strFile = strFile.substr(1, strFile.size() - 2);
+    if (strFile.empty()) {
+        m_strError = "No program is named.";
+        return nullptr;
+    }
+    const CString strTail = strArgs.empty() ? CString() : " " + strArgs;
 
     CString strApplication;
     CString strCommand;
@@ -232,19 +259,22 @@ void* Utility::Execute(const char* pszFile, ...)
         // /s: the interpreter drops the outer pair of quotes and keeps the
         // rest as written, whatever quotes the path and arguments hold.
         strApplication = CommandInterpreter();
-        strCommand = Quoted(strApplication) + " /s /c \"" + Quoted(strFile) + strArgs + '"';
+        strCommand = Quoted(strApplication) + " /s /c \"" + Quoted(strFile) + strTail + '"';
         dwFlags = CREATE_NEW_CONSOLE;
     } else {
         // No application name: a bare name is searched along PATH.
-        strCommand = Quoted(strFile) + strArgs;
+        strCommand = Quoted(strFile) + strTail;
     }
 
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     if (!CreateProcessA(strApplication.empty() ? nullptr : strApplication.c_str(), &strCommand[0], nullptr, nullptr,
-                        FALSE, dwFlags, nullptr, nullptr, &si, &pi))
+                        FALSE, dwFlags, nullptr, nullptr, &si, &pi)) {
+        m_strError = Systemreason(GetLastError());
         return nullptr;
+    }
+    m_strError.clear();
     CloseHandle(pi.hThread);
     if (bWait)
         WaitDispatching(pi.hProcess);

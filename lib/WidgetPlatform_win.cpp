@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <map>
+#include <utility>
 
 #include "CustButton.h"
 #include "CustEdit.h"
@@ -168,7 +169,14 @@ LRESULT CALLBACK Parentproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, 
                 return 0;
             }
             if (pWidget->Kind() == WidgetKind::Edit && wCode == EN_CHANGE) {
-                static_cast<CustEdit*>(pWidget)->m_strText = Windowtext(hControl);
+                // SetText has stored its text before the window reports it,
+                // so only a change the user made differs here.
+                CustEdit& edit = static_cast<CustEdit&>(*pWidget);
+                CString strText = Windowtext(hControl);
+                if (strText != edit.m_strText) {
+                    edit.m_strText = std::move(strText);
+                    Notify(hControl);
+                }
                 return 0;
             }
             break;
@@ -219,6 +227,20 @@ LRESULT CALLBACK Widgetproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, 
                 Notify(hChanged);
             break;
         }
+        case WM_SETFOCUS:
+            // Only focus moved here from a sibling (Tab, or a click) counts:
+            // the dialog's first focus and its return on activation come
+            // from no window of this dialog and are no user's choice.
+            if (widget.Kind() == WidgetKind::Button && static_cast<CustButton&>(widget).m_bTracked && wParam &&
+                GetParent(reinterpret_cast<HWND>(wParam)) == GetParent(hWnd)) {
+                // The default handling first, so the button draws its focus
+                // before the parent reacts.
+                const LRESULT nResult = DefSubclassProc(hWnd, uMsg, wParam, lParam);
+                static_cast<CustButton&>(widget).m_bFocus = true;
+                Notify(hWnd);
+                return nResult;
+            }
+            break;
         case WM_MOUSELEAVE:
             if (widget.Kind() == WidgetKind::Button && static_cast<CustButton&>(widget).m_bHot) {
                 static_cast<CustButton&>(widget).m_bHot = false;

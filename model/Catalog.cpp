@@ -56,8 +56,8 @@ OptionEntry MakeOptionEntry(int i)
     entry.m_pButton = &g_optionBox[i];
     entry.m_pLabel = &g_optionLabel[i];
     entry.m_strLabel = row.pszLabel;
-    entry.m_nButtonId = 200 + i;
-    entry.m_nLabelId = 300 + i;
+    entry.m_nButtonId = IDC_OPTION_BOX + i;
+    entry.m_nLabelId = IDC_OPTION_LABEL + i;
     entry.m_strSwitch = row.pszSwitch;
     entry.m_nTool = row.nTool;
     entry.m_nFsReq = row.nFsReq;
@@ -69,8 +69,8 @@ ToolEntry MakeToolEntry(int i)
     ToolEntry entry;
     entry.m_pButton = &g_toolRadio[i];
     entry.m_strLabel = TOOL_CATALOG[i].pszLabel;
-    entry.m_nButtonId = 400 + i;
-    entry.m_nLabelId = 500 + i;
+    entry.m_nButtonId = IDC_TOOL_RADIO + i;
+    entry.m_nLabelId = IDC_TOOL_LABEL + i;
     entry.m_strExe = TOOL_CATALOG[i].pszExe;
     return entry;
 }

@@ -7,7 +7,11 @@
 
 void DispatchWidgetNotify(IDialogHost& host)
 {
-    if (g_btnProcess.m_bHot)
+    // Focus from the keyboard shows the preview as pointing does, once per
+    // focus gained: a focused button is no reason to compose on every notification.
+    const bool bFocused = g_btnProcess.m_bFocus;
+    g_btnProcess.m_bFocus = false;
+    if (g_btnProcess.m_bHot || bFocused)
         ProcessHover();
     if (g_btnExit.m_bHot)
         g_btnExit.SetText("Exit", CLR_GREEN, 0, g_hFont);

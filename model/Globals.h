@@ -2,6 +2,7 @@
 // Program-wide objects: they live for the whole run, and the tables' records
 // point at the widgets here without owning them.
 #include "Catalog.h"
+#include "UiConstants.h"
 #include "lib/CustButton.h"
 #include "lib/CustEdit.h"
 #include "lib/CustStatic.h"
@@ -9,22 +10,6 @@
 #include "lib/Screen.h"
 #include "lib/System.h"
 #include "lib/Utility.h"
-
-// Control IDs fixed by the layout.
-constexpr int IDC_PROCESS = 10;
-constexpr int IDC_EXIT = 11;
-constexpr int IDC_EDIT_SETTINGS = 15;
-constexpr int IDC_OUTPUT = 50;
-constexpr int IDC_DEVICE = 51;
-constexpr int IDC_DEVICE_LABEL = 63;
-
-// Colours, as COLORREF 0x00BBGGRR.
-constexpr zobrel::Colorref CLR_NAVY = 0x800000;
-constexpr zobrel::Colorref CLR_WHITE = 0xFFFFFF;
-constexpr zobrel::Colorref CLR_YELLOW = 0x00FFFF;
-constexpr zobrel::Colorref CLR_GREY = 0xA0A0A0;
-constexpr zobrel::Colorref CLR_RED = 255;
-constexpr zobrel::Colorref CLR_GREEN = 65280;
 
 extern zobrel::Utility g_utility;
 extern zobrel::FileIO g_fileIO;

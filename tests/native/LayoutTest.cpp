@@ -112,6 +112,18 @@ TEST(Layout, MinimisedIconIsCentredRoundingTowardZero)
     }
 }
 
+// The numbers other programs and the tests rely on.
+TEST(Layout, ControlIdsAndColoursAreTheFixedOnes)
+{
+    EXPECT_EQ((std::vector<int>{IDC_PROCESS, IDC_EXIT, IDC_EDIT_SETTINGS, IDC_OUTPUT, IDC_DEVICE, IDC_DEVICE_LABEL}),
+              (std::vector<int>{10, 11, 15, 50, 51, 63}));
+    EXPECT_EQ((std::vector<int>{IDC_OPTION_BOX, IDC_OPTION_LABEL, IDC_TOOL_RADIO, IDC_TOOL_LABEL}),
+              (std::vector<int>{200, 300, 400, 500}));
+    EXPECT_EQ((std::vector<zobrel::Colorref>{CLR_NAVY, CLR_WHITE, CLR_YELLOW, CLR_GREY, CLR_RED, CLR_GREEN}),
+              (std::vector<zobrel::Colorref>{0x800000, 0xFFFFFF, 0x00FFFF, 0xA0A0A0, 255, 65280}));
+    EXPECT_TRUE(DESIGN_RECT == (Rect{0, 0, 720, 755}));
+}
+
 TEST(Layout, OnlyThePushButtonsAreTabStops)
 {
     constexpr std::uint32_t WS_TABSTOP_BIT = 0x00010000;

@@ -22,18 +22,10 @@
 #include <vector>
 
 #include "ScreenCapture.h"
+#include "model/UiConstants.h"
 
 namespace {
 
-constexpr int IDC_PROCESS = 10;
-constexpr int IDC_EXIT = 11;
-constexpr int IDC_EDIT_SETTINGS = 15;
-constexpr int IDC_OUTPUT = 50;
-constexpr int IDC_DEVICE = 51;
-constexpr int IDC_FIRST_BOX = 200;
-constexpr int IDC_FIRST_LABEL = 300;
-constexpr int IDC_FIRST_RADIO = 400;
-constexpr int IDC_FIRST_TOOL_LABEL = 500;
 constexpr int OPTION_ROWS = 15;
 constexpr int TOOL_CHKDSK = 0;
 constexpr int TOOL_DISM = 1;
@@ -47,12 +39,6 @@ constexpr int ROW_HELP = 8;
 constexpr int ROW_CHECKHEALTH = 12;
 constexpr int ROW_SCANHEALTH = 13;
 constexpr int ROW_RESTOREHEALTH = 14;
-
-// Colours as COLORREF 0x00BBGGRR.
-constexpr COLORREF CLR_NAVY = 0x800000;
-constexpr COLORREF CLR_YELLOW = 0x00FFFF;
-constexpr COLORREF CLR_RED = 0x0000FF;
-constexpr COLORREF CLR_GREEN = 0x00FF00;
 
 // The recording fake appends to the file this names two lines per start: its
 // command line, and "console" with the ids of the processes on its console.
@@ -605,8 +591,8 @@ public:
     {
         std::vector<int> rows;
         for (int i = 0; i < OPTION_ROWS; ++i) {
-            EXPECT_EQ(Visible(IDC_FIRST_BOX + i), Visible(IDC_FIRST_LABEL + i)) << "row " << i;
-            if (Visible(IDC_FIRST_BOX + i))
+            EXPECT_EQ(Visible(IDC_OPTION_BOX + i), Visible(IDC_OPTION_LABEL + i)) << "row " << i;
+            if (Visible(IDC_OPTION_BOX + i))
                 rows.push_back(i);
         }
         return rows;
@@ -623,17 +609,17 @@ public:
 
     ::testing::AssertionResult Tick(int nRow) const
     {
-        const int nBefore = Checked(IDC_FIRST_BOX + nRow);
-        ClickOn(IDC_FIRST_BOX + nRow);
-        if (WaitUntil([&] { return Checked(IDC_FIRST_BOX + nRow) == (nBefore == BST_CHECKED ? 0 : 1); }, 3000))
+        const int nBefore = Checked(IDC_OPTION_BOX + nRow);
+        ClickOn(IDC_OPTION_BOX + nRow);
+        if (WaitUntil([&] { return Checked(IDC_OPTION_BOX + nRow) == (nBefore == BST_CHECKED ? 0 : 1); }, 3000))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "row " << nRow << " did not change its mark" << UnderPointer();
     }
 
     ::testing::AssertionResult ChooseTool(int nTool) const
     {
-        ClickOn(IDC_FIRST_RADIO + nTool);
-        if (WaitUntil([&] { return Checked(IDC_FIRST_RADIO + nTool) == BST_CHECKED; }, 3000))
+        ClickOn(IDC_TOOL_RADIO + nTool);
+        if (WaitUntil([&] { return Checked(IDC_TOOL_RADIO + nTool) == BST_CHECKED; }, 3000))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "tool " << nTool << " was not marked" << UnderPointer();
     }
@@ -826,19 +812,19 @@ TEST(Startup, ChkdskMarkedSixRowsEmptyBoxesNavyFace)
     CTarvick tarvick;
     ASSERT_TRUE(tarvick.Start());
 
-    EXPECT_EQ(tarvick.Checked(IDC_FIRST_RADIO + TOOL_CHKDSK), BST_CHECKED);
+    EXPECT_EQ(tarvick.Checked(IDC_TOOL_RADIO + TOOL_CHKDSK), BST_CHECKED);
     for (int t : {TOOL_DISM, TOOL_SFC, TOOL_EXTERNAL})
-        EXPECT_EQ(tarvick.Checked(IDC_FIRST_RADIO + t), BST_UNCHECKED) << "tool " << t;
+        EXPECT_EQ(tarvick.Checked(IDC_TOOL_RADIO + t), BST_UNCHECKED) << "tool " << t;
     EXPECT_EQ(tarvick.VisibleRows(), RowsOf({0, 1, 2, 3, 6, 8}));
     for (int i = 0; i < OPTION_ROWS; ++i)
-        EXPECT_EQ(tarvick.Checked(IDC_FIRST_BOX + i), BST_UNCHECKED) << "row " << i;
+        EXPECT_EQ(tarvick.Checked(IDC_OPTION_BOX + i), BST_UNCHECKED) << "row " << i;
     EXPECT_EQ(tarvick.Text(IDC_OUTPUT), "");
     EXPECT_EQ(tarvick.Text(IDC_DEVICE), "");
-    EXPECT_EQ(tarvick.Text(IDC_FIRST_LABEL + ROW_FIX), " Fix - /f");
-    EXPECT_EQ(tarvick.Text(IDC_FIRST_LABEL + ROW_HELP), " Help - /?");
+    EXPECT_EQ(tarvick.Text(IDC_OPTION_LABEL + ROW_FIX), " Fix - /f");
+    EXPECT_EQ(tarvick.Text(IDC_OPTION_LABEL + ROW_HELP), " Help - /?");
     const char* const toolLabels[] = {" CHKDSK", " DISM", " SFC", " WinDlg"};
     for (int t = 0; t < 4; ++t)
-        EXPECT_EQ(tarvick.Text(IDC_FIRST_TOOL_LABEL + t), toolLabels[t]);
+        EXPECT_EQ(tarvick.Text(IDC_TOOL_LABEL + t), toolLabels[t]);
 
     EXPECT_EQ(tarvick.Text(IDC_PROCESS), "Process");
     EXPECT_GT(CountColour(tarvick.ScreenRect(IDC_PROCESS), CLR_YELLOW), 10) << "yellow text at start";
@@ -1034,7 +1020,7 @@ TEST(Edit, StartsEditorWithSettingsPathAndRereadsAfterIt)
     ASSERT_TRUE(tarvick.Run());
     ASSERT_TRUE(tarvick.WaitCalls(2));
     ExpectCall(tarvick.Calls()[1], "FakeDiag.exe", "/after-edit");
-    EXPECT_EQ(tarvick.Text(IDC_FIRST_TOOL_LABEL + TOOL_EXTERNAL), " WinDlg");
+    EXPECT_EQ(tarvick.Text(IDC_TOOL_LABEL + TOOL_EXTERNAL), " WinDlg");
     EXPECT_TRUE(tarvick.Exit());
 }
 
@@ -1210,12 +1196,12 @@ TEST(RapidClicks, TwentyClicksOnProcessLeaveTheProgramAnswering)
             return nNow > 0 && GetTickCount() - dwChanged >= 1000;
         },
         30000);
-    for (int nTry = 0; nTry < 10 && tarvick.Checked(IDC_FIRST_RADIO + TOOL_SFC) != BST_CHECKED; ++nTry) {
+    for (int nTry = 0; nTry < 10 && tarvick.Checked(IDC_TOOL_RADIO + TOOL_SFC) != BST_CHECKED; ++nTry) {
         endConsoles();
-        tarvick.ClickOn(IDC_FIRST_RADIO + TOOL_SFC);
-        WaitUntil([&] { return tarvick.Checked(IDC_FIRST_RADIO + TOOL_SFC) == BST_CHECKED; }, 2000);
+        tarvick.ClickOn(IDC_TOOL_RADIO + TOOL_SFC);
+        WaitUntil([&] { return tarvick.Checked(IDC_TOOL_RADIO + TOOL_SFC) == BST_CHECKED; }, 2000);
     }
-    ASSERT_EQ(tarvick.Checked(IDC_FIRST_RADIO + TOOL_SFC), BST_CHECKED) << "the program never got to the click";
+    ASSERT_EQ(tarvick.Checked(IDC_TOOL_RADIO + TOOL_SFC), BST_CHECKED) << "the program never got to the click";
     endConsoles();
     const DWORD nMs = GetTickCount() - nStart;
     EXPECT_TRUE(tarvick.Responsive());
@@ -1400,7 +1386,7 @@ TEST_P(BadInputs, NeitherCrashNorHangNorLoss)
 
     ASSERT_TRUE(tarvick.Start());
     EXPECT_TRUE(tarvick.Responsive());
-    EXPECT_EQ(tarvick.Text(IDC_FIRST_TOOL_LABEL + TOOL_EXTERNAL), c.bSettingsRead ? " WinDlg" : "");
+    EXPECT_EQ(tarvick.Text(IDC_TOOL_LABEL + TOOL_EXTERNAL), c.bSettingsRead ? " WinDlg" : "");
     ASSERT_TRUE(tarvick.TypeDevice("C"));
     ASSERT_TRUE(tarvick.Run());
     if (c.outcome == Outcome::Runs) {

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/UiConstants.h"
+
 namespace guitest {
 
-constexpr COLORREF NAVY = 0x800000;
+constexpr COLORREF NAVY = CLR_NAVY;
 
 struct DialogLog {
     int nNotifies = 0;

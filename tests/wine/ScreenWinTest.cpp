@@ -13,13 +13,14 @@
 #include "lib/CustStatic.h"
 #include "lib/Placement.h"
 #include "lib/Screen.h"
+#include "model/UiConstants.h"
 
 namespace {
 
 using guitest::g_log;
 using zobrel::Rect;
 
-constexpr Rect DESIGN = {0, 0, 720, 755};
+constexpr Rect DESIGN = DESIGN_RECT;
 
 // Part of the program's face: a push button, a check-box row split into its
 // square and label, and the output box, in design units.

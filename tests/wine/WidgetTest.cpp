@@ -13,22 +13,23 @@
 #include "lib/CustButton.h"
 #include "lib/CustEdit.h"
 #include "lib/CustStatic.h"
+#include "model/UiConstants.h"
 
 namespace {
 
 using guitest::g_log;
 
-constexpr std::uint32_t PUSH_STYLE = 0x50011F0B;
-constexpr std::uint32_t CHECK_STYLE = 0x50000002;
-constexpr std::uint32_t RADIO_STYLE = 0x50000004;
-constexpr std::uint32_t LABEL_STYLE = 0x50000000;
-constexpr std::uint32_t OUTPUT_STYLE = 0x50201804;
-constexpr std::uint32_t DEVICE_STYLE = 0x50000080;
+constexpr std::uint32_t PUSH_STYLE = STYLE_PUSH;
+constexpr std::uint32_t CHECK_STYLE = STYLE_CHECK;
+constexpr std::uint32_t RADIO_STYLE = STYLE_RADIO;
+constexpr std::uint32_t LABEL_STYLE = STYLE_LABEL;
+constexpr std::uint32_t OUTPUT_STYLE = STYLE_OUTPUT;
+constexpr std::uint32_t DEVICE_STYLE = STYLE_DEVICE;
 
-constexpr COLORREF YELLOW = 0x00FFFF;
-constexpr COLORREF GREEN = 0x00FF00;
-constexpr COLORREF GREY = 0xA0A0A0;
-constexpr COLORREF WHITE = 0xFFFFFF;
+constexpr COLORREF YELLOW = CLR_YELLOW;
+constexpr COLORREF GREEN = CLR_GREEN;
+constexpr COLORREF GREY = CLR_GREY;
+constexpr COLORREF WHITE = CLR_WHITE;
 
 HWND Hwnd(const zobrel::Widget& widget)
 {
