@@ -1,13 +1,14 @@
 #pragma once
 // Helpers for the GUI tests of the library under Wine: a modeless dialog like
 // the program's (navy, sizable, from an in-memory template), a message pump
-// that waits for a condition, and real input through SendInput.
+// that waits for a condition; real input comes from Input.h.
 #include <windows.h>
 
 #include <chrono>
 #include <cstdint>
 #include <vector>
 
+#include "Input.h"
 #include "model/UiConstants.h"
 
 namespace guitest {
@@ -112,50 +113,6 @@ inline void Settle(HWND hDialog, int nMilliseconds)
 {
     Waitfor(
         hDialog, [] { return false; }, nMilliseconds);
-}
-
-inline void Sendmouse(DWORD dwFlags, int x = 0, int y = 0)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = dwFlags;
-    if (dwFlags & MOUSEEVENTF_ABSOLUTE) {
-        const int cx = GetSystemMetrics(SM_CXSCREEN);
-        const int cy = GetSystemMetrics(SM_CYSCREEN);
-        input.mi.dx = static_cast<LONG>((x * 65536LL + cx / 2) / cx);
-        input.mi.dy = static_cast<LONG>((y * 65536LL + cy / 2) / cy);
-    }
-    SendInput(1, &input, sizeof input);
-}
-
-// A real pointer move to a screen point.
-inline void Movepointer(int x, int y)
-{
-    Sendmouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y);
-}
-
-inline POINT Centre(HWND hWnd)
-{
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    ClientToScreen(hWnd, &pt);
-    return pt;
-}
-
-inline void Click()
-{
-    Sendmouse(MOUSEEVENTF_LEFTDOWN);
-    Sendmouse(MOUSEEVENTF_LEFTUP);
-}
-
-inline void Sendkey(WORD wKey)
-{
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = wKey;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, inputs, sizeof inputs[0]);
 }
 
 // A child's rectangle in its parent's client coordinates.

@@ -73,7 +73,7 @@ protected:
     void SetUp() override
     {
         // The pointer waits off the dialog, so it starts on no widget.
-        guitest::Movepointer(2, 2);
+        guitest::MovePointer({2, 2});
         m_hDlg = s_hDlg;
         ASSERT_NE(m_hDlg, nullptr);
         // Not antialiased: text pixels then have exactly the text colour.
@@ -146,26 +146,26 @@ protected:
 TEST_F(WidgetTest, HoverSetsAndClearsHotWithANotificationEachWay)
 {
     const POINT pt = guitest::Centre(Hwnd(m_push));
-    guitest::Movepointer(pt.x, pt.y);
+    guitest::MovePointer({pt.x, pt.y});
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_push.m_bHot; }));
     EXPECT_EQ(g_log.nNotifies, 1);
     EXPECT_TRUE(Notifiedby(Hwnd(m_push)));
 
     // Further moves over the button change nothing and tell nothing.
-    guitest::Movepointer(pt.x + 3, pt.y + 2);
+    guitest::MovePointer({pt.x + 3, pt.y + 2});
     guitest::Settle(m_hDlg, 100);
     EXPECT_EQ(g_log.nNotifies, 1);
 
     const POINT off = Blank();
-    guitest::Movepointer(off.x, off.y);
+    guitest::MovePointer({off.x, off.y});
     // Wine polls for the leave: it may come up to a hover period late.
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return !m_push.m_bHot; }));
     EXPECT_EQ(g_log.nNotifies, 2);
 
     // And again: tracking re-arms for the next visit.
-    guitest::Movepointer(pt.x, pt.y);
+    guitest::MovePointer({pt.x, pt.y});
     EXPECT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_push.m_bHot; }));
-    guitest::Movepointer(off.x, off.y);
+    guitest::MovePointer({off.x, off.y});
     EXPECT_TRUE(guitest::Waitfor(m_hDlg, [&] { return !m_push.m_bHot; }));
     EXPECT_EQ(g_log.nNotifies, 4);
 }
@@ -185,9 +185,9 @@ TEST_F(WidgetTest, HoppingBetweenButtonsNeverShowsTwoHot)
     const POINT ptPush = guitest::Centre(Hwnd(m_push));
     const POINT ptPlain = guitest::Centre(Hwnd(m_plain));
     for (int i = 0; i < 3; ++i) {
-        guitest::Movepointer(ptPush.x, ptPush.y);
+        guitest::MovePointer({ptPush.x, ptPush.y});
         ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_push.m_bHot; }));
-        guitest::Movepointer(ptPlain.x, ptPlain.y);
+        guitest::MovePointer({ptPlain.x, ptPlain.y});
         ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_plain.m_bHot; }));
         EXPECT_FALSE(m_push.m_bHot) << "left before the next one got hot";
     }
@@ -197,7 +197,7 @@ TEST_F(WidgetTest, HoppingBetweenButtonsNeverShowsTwoHot)
     s_hotOnFace.clear();
     g_log.pOnMouse = [] { s_hotOnFace.push_back(s_pPlain->m_bHot); };
     const POINT ptLabel = guitest::Centre(Hwnd(m_label));
-    guitest::Movepointer(ptLabel.x, ptLabel.y);
+    guitest::MovePointer({ptLabel.x, ptLabel.y});
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return !s_hotOnFace.empty(); }));
     EXPECT_FALSE(s_hotOnFace[0]);
     EXPECT_FALSE(m_plain.m_bHot);
@@ -214,13 +214,13 @@ TEST_F(WidgetTest, UntrackedButtonsNeverGetHot)
     // moment on its button.
     for (const zobrel::CustButton* pButton : {&m_plain, &m_check, &m_radio}) {
         const POINT pt = guitest::Centre(Hwnd(*pButton));
-        guitest::Movepointer(pt.x, pt.y);
+        guitest::MovePointer({pt.x, pt.y});
         guitest::Settle(m_hDlg, 150);
-        guitest::Movepointer(pt.x + 1, pt.y + 1);
+        guitest::MovePointer({pt.x + 1, pt.y + 1});
         guitest::Settle(m_hDlg, 150);
     }
     const POINT pt = guitest::Centre(Hwnd(m_push));
-    guitest::Movepointer(pt.x, pt.y);
+    guitest::MovePointer({pt.x, pt.y});
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_push.m_bHot; }));
     for (const zobrel::CustButton* pButton : {&m_plain, &m_check, &m_radio}) {
         EXPECT_FALSE(pButton->m_bHot);
@@ -242,8 +242,8 @@ TEST_F(WidgetTest, ClickSetsClickedAndLeavesTheMarkAlone)
         HWND hButton = Hwnd(*c.pButton);
         const int nBefore = g_log.nNotifies;
         const POINT pt = guitest::Centre(hButton);
-        guitest::Movepointer(pt.x, pt.y);
-        guitest::Click();
+        guitest::MovePointer({pt.x, pt.y});
+        guitest::LeftClick();
         ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return c.pButton->m_bClicked; })) << c.pButton->m_nId;
         EXPECT_TRUE(Notifiedby(hButton)) << c.pButton->m_nId;
         EXPECT_GT(g_log.nNotifies, nBefore);
@@ -257,7 +257,7 @@ TEST_F(WidgetTest, ClickSetsClickedAndLeavesTheMarkAlone)
 TEST_F(WidgetTest, SpaceOnAFocusedPushButtonIsAClick)
 {
     Focus(Hwnd(m_plain));
-    guitest::Sendkey(VK_SPACE);
+    guitest::PressKey(VK_SPACE);
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_plain.m_bClicked; }));
     EXPECT_TRUE(Notifiedby(Hwnd(m_plain)));
     EXPECT_FALSE(m_push.m_bClicked);
@@ -269,9 +269,9 @@ TEST_F(WidgetTest, EnterAndEscapeStillReachTheDialog)
         return std::find(g_log.commands.begin(), g_log.commands.end(), nId) != g_log.commands.end();
     };
     Focus(Hwnd(m_device));
-    guitest::Sendkey(VK_ESCAPE);
+    guitest::PressKey(VK_ESCAPE);
     EXPECT_TRUE(guitest::Waitfor(m_hDlg, [&] { return reached(IDCANCEL); }));
-    guitest::Sendkey(VK_RETURN);
+    guitest::PressKey(VK_RETURN);
     EXPECT_TRUE(guitest::Waitfor(m_hDlg, [&] { return reached(IDOK); }));
 }
 
@@ -326,7 +326,7 @@ TEST_F(WidgetTest, EditTextFollowsTypingAndPasting)
 {
     Focus(Hwnd(m_device));
     for (WORD wKey : {WORD('C'), WORD('D'), WORD('1'), WORD(VK_BACK), WORD('2')})
-        guitest::Sendkey(wKey);
+        guitest::PressKey(wKey);
     ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_device.m_strText == "cd2"; })) << m_device.m_strText;
 
     ASSERT_TRUE(OpenClipboard(m_hDlg));

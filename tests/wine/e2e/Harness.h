@@ -1,0 +1,793 @@
+#pragma once
+// The harness of the end-to-end tests: the real Tarvick.exe under Wine in a
+// folder of its own, driven with real pointer and key input (Input.h), read
+// back through window messages, process lists and screen pixels, with
+// recording fakes standing in for CHKDSK, DISM, SFC, the editor and the
+// external tool.
+//
+// TARVICK_EXE and TARVICK_FAKE_TOOL name the program and the recording fake,
+// as Unix paths (reached through Wine's Z: drive) or Windows paths.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Input.h"
+#include "ScreenCapture.h"
+#include "model/UiConstants.h"
+
+namespace e2e {
+
+using guitest::LeftClick;
+using guitest::MouseButton;
+using guitest::MovePointer;
+using guitest::PointerMove;
+using guitest::PressKey;
+using guitest::TypeText;
+using guitest::WaitUntil;
+
+constexpr int OPTION_ROWS = 15;
+constexpr int TOOL_CHKDSK = 0;
+constexpr int TOOL_DISM = 1;
+constexpr int TOOL_SFC = 2;
+constexpr int TOOL_EXTERNAL = 3;
+constexpr int ROW_FIX = 0;
+constexpr int ROW_DISMOUNT = 1;
+constexpr int ROW_REPLACE = 2;
+constexpr int ROW_SCANNOW = 7;
+constexpr int ROW_HELP = 8;
+constexpr int ROW_CHECKHEALTH = 12;
+constexpr int ROW_SCANHEALTH = 13;
+constexpr int ROW_RESTOREHEALTH = 14;
+
+// The recording fake appends to the file this names two lines per start: its
+// command line, and "console" with the ids of the processes on its console.
+constexpr char RECORD_VARIABLE[] = "TARVICK_RECORD";
+
+// Leave notices are polled by Wine once per hover period (400 ms).
+constexpr DWORD HOVER_MS = 1500;
+constexpr DWORD START_MS = 20000;
+constexpr DWORD RUN_MS = 10000;
+
+inline const char NO_ANSWER[] = "<no answer>";
+
+inline std::string WindowsPath(std::string strPath)
+{
+    if (!strPath.empty() && strPath[0] == '/')
+        strPath = "Z:" + strPath;
+    std::replace(strPath.begin(), strPath.end(), '/', '\\');
+    return strPath;
+}
+
+inline std::string FromEnvironment(const char* pszName)
+{
+    const char* pszValue = std::getenv(pszName);
+    return pszValue ? WindowsPath(pszValue) : std::string();
+}
+
+inline bool SameNoCase(const std::string& a, const std::string& b)
+{
+    return _stricmp(a.c_str(), b.c_str()) == 0;
+}
+
+inline std::string BaseName(const std::string& strPath)
+{
+    const std::size_t nSlash = strPath.find_last_of("\\/");
+    return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
+}
+
+// ---- Files -----------------------------------------------------------------
+
+inline bool Exists(const std::string& strPath)
+{
+    return GetFileAttributesA(strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline bool ReadBytes(const std::string& strPath, std::string& strOut)
+{
+    strOut.clear();
+    HANDLE hFile = CreateFileA(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    char buffer[65536];
+    DWORD nRead = 0;
+    bool bOk = true;
+    while ((bOk = ReadFile(hFile, buffer, sizeof buffer, &nRead, nullptr) != FALSE) && nRead > 0)
+        strOut.append(buffer, nRead);
+    CloseHandle(hFile);
+    return bOk;
+}
+
+inline std::string Contents(const std::string& strPath)
+{
+    std::string strData;
+    return ReadBytes(strPath, strData) ? strData : std::string("<unreadable>");
+}
+
+inline bool WriteBytes(const std::string& strPath, const std::string& strData)
+{
+    HANDLE hFile =
+        CreateFileA(strPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD nWritten = 0;
+    const bool bOk = WriteFile(hFile, strData.data(), static_cast<DWORD>(strData.size()), &nWritten, nullptr) &&
+                     nWritten == strData.size();
+    return CloseHandle(hFile) && bOk;
+}
+
+inline void MakeFolders(const std::string& strPath)
+{
+    for (std::size_t i = 3; i <= strPath.size(); ++i) {
+        if (i == strPath.size() || strPath[i] == '\\')
+            CreateDirectoryA(strPath.substr(0, i).c_str(), nullptr);
+    }
+}
+
+inline void RemoveTree(const std::string& strPath)
+{
+    const DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
+    if (dwAttributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    SetFileAttributesA(strPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!(dwAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DeleteFileA(strPath.c_str());
+        return;
+    }
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((strPath + "\\*").c_str(), &fd);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do {
+            if (std::strcmp(fd.cFileName, ".") != 0 && std::strcmp(fd.cFileName, "..") != 0)
+                RemoveTree(strPath + "\\" + fd.cFileName);
+        } while (FindNextFileA(hFind, &fd));
+        FindClose(hFind);
+    }
+    RemoveDirectoryA(strPath.c_str());
+}
+
+inline std::vector<std::string> Lines(const std::string& strData)
+{
+    std::vector<std::string> lines;
+    std::size_t nStart = 0;
+    while (nStart < strData.size()) {
+        std::size_t nEnd = strData.find('\n', nStart);
+        if (nEnd == std::string::npos)
+            nEnd = strData.size();
+        std::string strLine = strData.substr(nStart, nEnd - nStart);
+        if (!strLine.empty() && strLine.back() == '\r')
+            strLine.pop_back();
+        lines.push_back(strLine);
+        nStart = nEnd + 1;
+    }
+    return lines;
+}
+
+// One recorded start: the program as named on its command line, the rest,
+// and the processes that shared its console.
+struct Call {
+    std::string strProgram;
+    std::string strArgs;
+    std::vector<DWORD> console;
+};
+
+inline Call SplitCall(const std::string& strLine)
+{
+    Call call;
+    std::size_t i = 0;
+    if (!strLine.empty() && strLine[0] == '"') {
+        const std::size_t nQuote = strLine.find('"', 1);
+        call.strProgram = strLine.substr(1, nQuote == std::string::npos ? std::string::npos : nQuote - 1);
+        i = nQuote == std::string::npos ? strLine.size() : nQuote + 1;
+    } else {
+        i = std::min(strLine.find(' '), strLine.size());
+        call.strProgram = strLine.substr(0, i);
+    }
+    // One blank separates the program from its arguments; any more are theirs.
+    if (i < strLine.size() && strLine[i] == ' ')
+        ++i;
+    call.strArgs = strLine.substr(i);
+    return call;
+}
+
+inline std::vector<Call> ParseRecord(const std::string& strData)
+{
+    std::vector<Call> calls;
+    for (const std::string& strLine : Lines(strData)) {
+        if (strLine.compare(0, 8, "console ") == 0 || strLine == "console") {
+            if (!calls.empty()) {
+                for (const char* p = strLine.c_str() + 7; *p;) {
+                    char* pEnd = nullptr;
+                    const unsigned long nId = std::strtoul(p, &pEnd, 10);
+                    if (pEnd == p)
+                        break;
+                    calls.back().console.push_back(static_cast<DWORD>(nId));
+                    p = pEnd;
+                }
+            }
+        } else {
+            calls.push_back(SplitCall(strLine));
+        }
+    }
+    return calls;
+}
+
+inline std::string Unquoted(const std::string& str)
+{
+    return str.size() >= 2 && str.front() == '"' && str.back() == '"' ? str.substr(1, str.size() - 2) : str;
+}
+
+// ---- Processes ---------------------------------------------------------------
+
+inline std::vector<PROCESSENTRY32> ProcessList()
+{
+    std::vector<PROCESSENTRY32> list;
+    HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (hSnap == INVALID_HANDLE_VALUE)
+        return list;
+    PROCESSENTRY32 pe = {};
+    pe.dwSize = sizeof pe;
+    for (BOOL bMore = Process32First(hSnap, &pe); bMore; bMore = Process32Next(hSnap, &pe))
+        list.push_back(pe);
+    CloseHandle(hSnap);
+    return list;
+}
+
+// The processes a process started, by executable name (null: any).
+inline std::vector<DWORD> ChildrenOf(DWORD dwParent, const char* pszName = nullptr)
+{
+    std::vector<DWORD> found;
+    for (const PROCESSENTRY32& pe : ProcessList()) {
+        if (pe.th32ParentProcessID == dwParent && pe.th32ProcessID != dwParent &&
+            (!pszName || SameNoCase(BaseName(pe.szExeFile), pszName)))
+            found.push_back(pe.th32ProcessID);
+    }
+    return found;
+}
+
+// A process's children, theirs and so on, parents before children.
+inline std::vector<DWORD> Descendants(DWORD dwRoot)
+{
+    std::vector<DWORD> found = ChildrenOf(dwRoot);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        for (DWORD dwChild : ChildrenOf(found[i])) {
+            if (std::find(found.begin(), found.end(), dwChild) == found.end())
+                found.push_back(dwChild);
+        }
+    }
+    return found;
+}
+
+inline int EndProcesses(const std::vector<DWORD>& ids)
+{
+    std::vector<HANDLE> handles;
+    for (DWORD dwId : ids) {
+        if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwId)) {
+            TerminateProcess(hProcess, 1);
+            handles.push_back(hProcess);
+        }
+    }
+    for (HANDLE hProcess : handles) {
+        WaitForSingleObject(hProcess, 5000);
+        CloseHandle(hProcess);
+    }
+    return static_cast<int>(handles.size());
+}
+
+
+inline bool Near(COLORREF crPixel, COLORREF cr)
+{
+    // Antialiased glyph edges differ, glyph cores do not.
+    return std::abs(GetRValue(crPixel) - GetRValue(cr)) <= 40 && std::abs(GetGValue(crPixel) - GetGValue(cr)) <= 40 &&
+           std::abs(GetBValue(crPixel) - GetBValue(cr)) <= 40;
+}
+
+// Pixels of that colour on screen within rc.
+inline int CountColour(const RECT& rc, COLORREF cr)
+{
+    const CScreenCapture capture(rc);
+    return static_cast<int>(
+        std::count_if(capture.Pixels().begin(), capture.Pixels().end(), [cr](COLORREF px) { return Near(px, cr); }));
+}
+
+// What lies under the pointer, for failure messages: a window that covers a
+// control swallows the click meant for it.
+inline std::string UnderPointer()
+{
+    POINT pt = {};
+    GetCursorPos(&pt);
+    HWND hWnd = WindowFromPoint(pt);
+    char szClass[64] = {};
+    char szTitle[64] = {};
+    GetClassNameA(hWnd, szClass, sizeof szClass);
+    GetWindowTextA(GetAncestor(hWnd, GA_ROOT), szTitle, sizeof szTitle);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    std::string strExe = "?";
+    for (const PROCESSENTRY32& pe : ProcessList()) {
+        if (pe.th32ProcessID == dwProcess)
+            strExe = pe.szExeFile;
+    }
+    char sz[256];
+    std::snprintf(sz, sizeof sz, " (under the pointer at %ld,%ld: %s control %d of \"%s\", %s)", pt.x, pt.y, szClass,
+                  GetDlgCtrlID(hWnd), szTitle, strExe.c_str());
+    return sz;
+}
+
+// ---- The program under test ----------------------------------------------------
+
+struct DialogSearch {
+    DWORD dwProcess;
+    HWND hFound;
+};
+
+inline BOOL CALLBACK FindDialog(HWND hWnd, LPARAM lParam)
+{
+    DialogSearch& search = *reinterpret_cast<DialogSearch*>(lParam);
+    DWORD dwProcess = 0;
+    GetWindowThreadProcessId(hWnd, &dwProcess);
+    char szTitle[32] = {};
+    if (dwProcess == search.dwProcess && IsWindowVisible(hWnd) && GetWindowTextA(hWnd, szTitle, sizeof szTitle) &&
+        std::strcmp(szTitle, "Tarvick") == 0) {
+        search.hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// One installed copy of the program in a folder of its own, with its settings,
+// its TEMP folder and the fakes it may start, all under one test folder.
+class CTarvick {
+public:
+    explicit CTarvick(const std::string& strFolderName = "Tarvick prog")
+    {
+        const ::testing::TestInfo* pInfo = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::string strTest = std::string(pInfo->test_suite_name()) + "." + pInfo->name();
+        std::replace(strTest.begin(), strTest.end(), '/', '_');
+        char szTemp[MAX_PATH];
+        GetTempPathA(sizeof szTemp, szTemp);
+        m_strRoot = std::string(szTemp) + "tarvick e2e\\" + strTest;
+        RemoveTree(m_strRoot);
+        m_strProg = m_strRoot + "\\" + strFolderName;
+        m_strExe = m_strProg + "\\Tarvick.exe";
+        m_strData = m_strProg + "\\data\\Tarvick";
+        m_strIni = m_strData + "\\Tarvick.ini";
+        m_strPos = m_strData + "\\Tarvick.pos";
+        m_strTemp = m_strRoot + "\\temp";
+        m_strFakes = m_strRoot + "\\fake tools";
+        m_strRecord = m_strRoot + "\\record.txt";
+        m_strBatch = m_strTemp + "\\sfc.bat";
+        m_strTempValue = m_strTemp;
+        MakeFolders(m_strData);
+        MakeFolders(m_strTemp);
+        MakeFolders(m_strFakes);
+
+        const std::string strExe = FromEnvironment("TARVICK_EXE");
+        const std::string strFake = FromEnvironment("TARVICK_FAKE_TOOL");
+        m_bInstalled = CopyFileA(strExe.c_str(), m_strExe.c_str(), FALSE) != FALSE;
+        for (const char* pszName : {"CHKDSK.EXE", "DISM.EXE", "SFC.EXE", "FakeEditor.exe", "FakeDiag.exe"})
+            m_bInstalled = CopyFileA(strFake.c_str(), (m_strFakes + "\\" + pszName).c_str(), FALSE) && m_bInstalled;
+        // The editor takes a moment, then rewrites key 3 before it ends, as
+        // a user saving a change would.
+        m_bInstalled = WriteBytes(m_strFakes + "\\editor.bat", "@set TARVICK_SLEEP_MS=300\r\n"
+                                                                "@\"" + m_strFakes + "\\FakeEditor.exe\" %*\r\n"
+                                                                "@echo 3 /after-edit>>%1\r\n") &&
+                       m_bInstalled;
+        m_bInstalled = WriteBytes(m_strIni, DefaultSettings()) && m_bInstalled;
+    }
+
+    ~CTarvick()
+    {
+        if (m_pi.hProcess) {
+            if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+                EndProcesses(Descendants(m_pi.dwProcessId));
+                TerminateProcess(m_pi.hProcess, 1);
+                WaitForSingleObject(m_pi.hProcess, 5000);
+            }
+            EndProcesses(Descendants(m_pi.dwProcessId));
+        }
+        Release();
+        Unlock();
+        if (m_bRemoveBatch)
+            DeleteFileA(m_strBatch.c_str());
+        if (!::testing::Test::HasFailure())
+            RemoveTree(m_strRoot);
+    }
+
+    CTarvick(const CTarvick&) = delete;
+    CTarvick& operator=(const CTarvick&) = delete;
+
+    std::string DefaultSettings() const
+    {
+        return "# Tarvick test settings\r\n"
+               "1 " + m_strFakes + "\\editor.bat\r\n"
+               "2 " + m_strFakes + "\\FakeDiag.exe\r\n"
+               "3 /scan C: /full\r\n";
+    }
+
+    // Starts the program and waits until its window is up and it has put
+    // the pointer on "Exit", its sign that the screen is ready.
+    ::testing::AssertionResult Start()
+    {
+        if (!m_bInstalled)
+            return ::testing::AssertionFailure() << "could not install into " << m_strProg;
+        Release();
+        // The pointer must not rest where the new window's buttons appear.
+        if (!MovePointer({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}))
+            return ::testing::AssertionFailure() << "the pointer did not go to the screen's corner";
+        std::string strEnvironment = Environment();
+        std::string strCommand = "\"" + m_strExe + "\"";
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        BOOL bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0,
+                                       &strEnvironment[0], m_strRoot.c_str(), &si, &m_pi);
+        // Wine now and then fails a start with an internal error before any of
+        // the program's code runs (its loader did not come up): once more.
+        if (!bStarted && GetLastError() == ERROR_INTERNAL_ERROR) {
+            std::printf("CreateProcess: internal error, starting again\n");
+            Sleep(200);
+            bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0,
+                                      &strEnvironment[0], m_strRoot.c_str(), &si, &m_pi);
+        }
+        if (!bStarted)
+            return ::testing::AssertionFailure() << "CreateProcess failed: " << GetLastError();
+        if (!WaitUntil([&] { return (m_hWnd = Dialog()) != nullptr || Ended(); }, START_MS) || !m_hWnd)
+            return ::testing::AssertionFailure() << "no visible Tarvick window" << (Ended() ? " (it ended)" : "");
+        // A restored placement may resize the still hidden window, which puts
+        // the pointer on "Exit" early; the start-up timer (300 ms) does it
+        // once more after the first paint. Input must wait for that one.
+        const DWORD dwVisible = GetTickCount();
+        if (!WaitUntil([&] { return PointerOn(IDC_EXIT) && GetTickCount() - dwVisible >= 700; }, START_MS))
+            return ::testing::AssertionFailure() << "the pointer was never put on Exit";
+        return ::testing::AssertionSuccess();
+    }
+
+    HWND Dialog() const
+    {
+        DialogSearch search = {m_pi.dwProcessId, nullptr};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        return search.hFound;
+    }
+
+    HWND Item(int nId) const { return GetDlgItem(m_hWnd, nId); }
+
+    // WM_GETTEXT crosses the process boundary; a hung program does not answer.
+    std::string Text(int nId) const
+    {
+        char szText[4096] = {};
+        DWORD_PTR nResult = 0;
+        if (!SendMessageTimeoutA(Item(nId), WM_GETTEXT, sizeof szText, reinterpret_cast<LPARAM>(szText),
+                                 SMTO_ABORTIFHUNG, 3000, &nResult))
+            return NO_ANSWER;
+        return std::string(szText, nResult);
+    }
+
+    bool Visible(int nId) const { return IsWindowVisible(Item(nId)) != FALSE; }
+
+    int Checked(int nId) const
+    {
+        DWORD_PTR nResult = 0;
+        if (!SendMessageTimeoutA(Item(nId), BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &nResult))
+            return -1;
+        return static_cast<int>(nResult);
+    }
+
+    RECT ScreenRect(int nId) const
+    {
+        RECT rc = {};
+        GetWindowRect(Item(nId), &rc);
+        return rc;
+    }
+
+    bool PointerOn(int nId) const
+    {
+        POINT pt;
+        const RECT rc = ScreenRect(nId);
+        return GetCursorPos(&pt) && PtInRect(&rc, pt);
+    }
+
+    void PointAt(int nId) const
+    {
+        const RECT rc = ScreenRect(nId);
+        MovePointer({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    }
+
+    void ClickOn(int nId) const
+    {
+        PointAt(nId);
+        LeftClick();
+    }
+
+    // A point of the dialog's face that no control covers.
+    POINT FacePoint() const
+    {
+        RECT rc;
+        GetClientRect(m_hWnd, &rc);
+        POINT pt = {rc.right * 335 / 720, rc.bottom * 370 / 755};
+        ClientToScreen(m_hWnd, &pt);
+        return pt;
+    }
+
+    // Visible rows, each checked to show its label exactly when its box shows.
+    std::vector<int> VisibleRows() const
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < OPTION_ROWS; ++i) {
+            EXPECT_EQ(Visible(IDC_OPTION_BOX + i), Visible(IDC_OPTION_LABEL + i)) << "row " << i;
+            if (Visible(IDC_OPTION_BOX + i))
+                rows.push_back(i);
+        }
+        return rows;
+    }
+
+    ::testing::AssertionResult TypeDevice(const char* pszText) const
+    {
+        ClickOn(IDC_DEVICE);
+        TypeText(pszText);
+        if (WaitUntil([&] { return Text(IDC_DEVICE) == pszText; }, 3000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "Device box holds \"" << Text(IDC_DEVICE) << '"';
+    }
+
+    ::testing::AssertionResult Tick(int nRow) const
+    {
+        const int nBefore = Checked(IDC_OPTION_BOX + nRow);
+        ClickOn(IDC_OPTION_BOX + nRow);
+        if (WaitUntil([&] { return Checked(IDC_OPTION_BOX + nRow) == (nBefore == BST_CHECKED ? 0 : 1); }, 3000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "row " << nRow << " did not change its mark" << UnderPointer();
+    }
+
+    ::testing::AssertionResult ChooseTool(int nTool) const
+    {
+        ClickOn(IDC_TOOL_RADIO + nTool);
+        if (WaitUntil([&] { return Checked(IDC_TOOL_RADIO + nTool) == BST_CHECKED; }, 3000))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "tool " << nTool << " was not marked" << UnderPointer();
+    }
+
+    // Points at "Process" until the preview shows. A leave is noticed up to
+    // one hover period late, and a return before that is no new hover: so
+    // on a miss the pointer waits on the face and comes back.
+    ::testing::AssertionResult Preview(const std::string& strExpected) const
+    {
+        for (int nTry = 0; nTry < 3; ++nTry) {
+            PointAt(IDC_PROCESS);
+            if (WaitUntil([&] { return Text(IDC_OUTPUT) == strExpected; }, HOVER_MS))
+                return ::testing::AssertionSuccess();
+            MovePointer(FacePoint());
+            Sleep(600);
+        }
+        return ::testing::AssertionFailure()
+               << "output box shows \"" << Text(IDC_OUTPUT) << "\", not \"" << strExpected << '"';
+    }
+
+    // Clicks "Process" and waits for the end of its sequence: the pointer on
+    // "Exit" and the button shown again.
+    ::testing::AssertionResult Run() const
+    {
+        ClickOn(IDC_PROCESS);
+        if (WaitUntil([&] { return PointerOn(IDC_EXIT) && Visible(IDC_PROCESS); }, RUN_MS))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "the pointer did not move to Exit after the click";
+    }
+
+    // Processes the program started, by executable name (null: any).
+    std::vector<DWORD> Children(const char* pszName = nullptr) const
+    {
+        return ChildrenOf(m_pi.dwProcessId, pszName);
+    }
+
+    // Ends the consoles the program opened: each waits at "pause".
+    int EndConsoles() const
+    {
+        int nEnded = 0;
+        for (DWORD dwCmd : Children("cmd.exe")) {
+            std::vector<DWORD> tree = Descendants(dwCmd);
+            tree.insert(tree.begin(), dwCmd);
+            nEnded += EndProcesses(tree) > 0 ? 1 : 0;
+        }
+        return nEnded;
+    }
+
+    std::vector<Call> Calls() const
+    {
+        std::string strData;
+        return ReadBytes(m_strRecord, strData) ? ParseRecord(strData) : std::vector<Call>();
+    }
+
+    ::testing::AssertionResult WaitCalls(std::size_t nCount) const
+    {
+        if (WaitUntil([&] { return Calls().size() >= nCount; }, RUN_MS))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << Calls().size() << " recorded starts, not " << nCount;
+    }
+
+    // The batch file the program left, "" when there is none.
+    std::string Batch() const
+    {
+        std::string strData;
+        return ReadBytes(m_strBatch, strData) ? strData : std::string();
+    }
+
+    bool Ended() const { return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0; }
+
+    ::testing::AssertionResult WaitEnded() const
+    {
+        if (!WaitUntil([&] { return Ended(); }, 10000))
+            return ::testing::AssertionFailure() << "the program did not end";
+        DWORD dwCode = 0;
+        GetExitCodeProcess(m_pi.hProcess, &dwCode);
+        if (dwCode != 0)
+            return ::testing::AssertionFailure() << "exit code 0x" << std::hex << dwCode;
+        return ::testing::AssertionSuccess();
+    }
+
+    ::testing::AssertionResult Exit() const
+    {
+        ClickOn(IDC_EXIT);
+        return WaitEnded();
+    }
+
+    void Unlock()
+    {
+        if (m_hLock != INVALID_HANDLE_VALUE)
+            CloseHandle(m_hLock);
+        m_hLock = INVALID_HANDLE_VALUE;
+    }
+
+    // Tabs through the dialog until the control has the keyboard focus.
+    ::testing::AssertionResult FocusByTab(int nId) const
+    {
+        auto focused = [&] {
+            GUITHREADINFO gti = {};
+            gti.cbSize = sizeof gti;
+            return GetGUIThreadInfo(m_pi.dwThreadId, &gti) && gti.hwndFocus == Item(nId);
+        };
+        for (int nTabs = 0; nTabs < 25 && !focused(); ++nTabs) {
+            PressKey(VK_TAB, false);
+            WaitUntil(focused, 200);
+        }
+        if (focused())
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "Tab never reached control " << nId;
+    }
+
+    // Answers a message at all: neither crashed nor hung.
+    bool Responsive() const
+    {
+        DWORD_PTR nResult = 0;
+        return !Ended() && SendMessageTimeoutA(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &nResult) != 0;
+    }
+
+    std::string m_strRoot;
+    std::string m_strProg;
+    std::string m_strExe;
+    std::string m_strData;
+    std::string m_strIni;
+    std::string m_strPos;
+    std::string m_strTemp;
+    std::string m_strFakes;
+    std::string m_strRecord;
+    std::string m_strBatch;
+    std::string m_strTempValue;  // TEMP for the program
+    bool m_bTempUnset = false;
+    HANDLE m_hLock = INVALID_HANDLE_VALUE;  // a file the test holds open while the program runs
+    bool m_bRemoveBatch = false;            // the batch file lies outside the test folder
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_hWnd = nullptr;
+
+private:
+    void Release()
+    {
+        if (m_pi.hProcess)
+            CloseHandle(m_pi.hProcess);
+        if (m_pi.hThread)
+            CloseHandle(m_pi.hThread);
+        m_pi = {};
+        m_hWnd = nullptr;
+    }
+
+    // This process's environment with TEMP, PATH (fakes first) and the record file set.
+    std::string Environment() const
+    {
+        std::map<std::string, std::string, bool (*)(const std::string&, const std::string&)> vars(
+            [](const std::string& a, const std::string& b) { return _stricmp(a.c_str(), b.c_str()) < 0; });
+        char* pBlock = GetEnvironmentStringsA();
+        for (const char* p = pBlock; *p; p += std::strlen(p) + 1) {
+            const char* pEq = std::strchr(p + 1, '=');
+            if (pEq)
+                vars[std::string(p, pEq)] = pEq + 1;
+        }
+        FreeEnvironmentStringsA(pBlock);
+        vars.erase("TMP");
+        if (m_bTempUnset)
+            vars.erase("TEMP");
+        else
+            vars["TEMP"] = m_strTempValue;
+        vars["PATH"] = m_strFakes + ";" + vars["PATH"];
+        vars[RECORD_VARIABLE] = m_strRecord;
+        std::string strBlock;
+        for (const auto& var : vars)
+            strBlock += var.first + "=" + var.second + '\0';
+        return strBlock + '\0';
+    }
+
+    bool m_bInstalled = false;
+};
+
+inline void ExpectCall(const Call& call, const char* pszProgram, const std::string& strArgs)
+{
+    EXPECT_TRUE(SameNoCase(BaseName(call.strProgram), pszProgram)) << call.strProgram;
+    EXPECT_EQ(call.strArgs, strArgs);
+}
+
+inline std::vector<int> RowsOf(std::initializer_list<int> rows)
+{
+    return rows;
+}
+
+
+// Moves the program's window so its top-left corner is at pt, same size.
+inline RECT MoveWindowTo(HWND hWnd, POINT pt)
+{
+    SetWindowPos(hWnd, nullptr, pt.x, pt.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rc = {};
+    WaitUntil(
+        [&] {
+            GetWindowRect(hWnd, &rc);
+            return rc.left == pt.x && rc.top == pt.y;
+        },
+        2000);
+    return rc;
+}
+
+inline bool SameRect(const RECT& a, const RECT& b)
+{
+    return EqualRect(&a, &b) != FALSE;
+}
+
+inline std::string Describe(const RECT& rc)
+{
+    char sz[80];
+    std::snprintf(sz, sizeof sz, "(%ld,%ld)-(%ld,%ld)", rc.left, rc.top, rc.right, rc.bottom);
+    return sz;
+}
+
+// ---- Bad input ------------------------------------------------------------------------
+
+inline std::string Noise(std::size_t nSize)
+{
+    std::string strData(nSize, '\0');
+    std::uint32_t nState = 0x2545F491;
+    for (char& c : strData) {
+        nState = nState * 1664525u + 1013904223u;
+        c = static_cast<char>(nState >> 24);
+    }
+    return strData;
+}
+
+inline std::string AnsiName(const wchar_t* pszWide)
+{
+    char szName[MAX_PATH] = {};
+    BOOL bDefault = FALSE;
+    if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, pszWide, -1, szName, sizeof szName, nullptr, &bDefault) ||
+        bDefault)
+        return std::string();
+    return szName;
+}
+
+}  // namespace e2e
