@@ -79,6 +79,16 @@ void Makefolders(const CString& strPath)
     }
 }
 
+// A failed step of saving the position file: nothing is shown, the save
+// gives up, and a debugger sees why.
+void Tracefailure(const char* pszCall, const CString& strPath)
+{
+    const DWORD nError = GetLastError();
+    const CString strLine = "zobrel: position file not saved: " + CString(pszCall) + " failed with error " +
+                            std::to_string(nError) + " for " + strPath + "\n";
+    OutputDebugStringA(strLine.c_str());
+}
+
 void Saveplacement(HWND hWnd, const CString& strPath)
 {
     WINDOWPLACEMENT wp = {};
@@ -94,18 +104,33 @@ void Saveplacement(HWND hWnd, const CString& strPath)
 
     // Written whole beside the old file, then renamed over it: a crash while
     // saving leaves either the old file or the new one, never half of one.
+    // The program runs elevated, so whatever sits at the temporary name is
+    // removed first (removing a hard or symbolic link removes the link, not
+    // its target) and the file is created only where nothing is, without
+    // following a link: the save can never write through to another file.
+    // On any failure the old file stays.
     Makefolders(strPath);
     const CString strNew = strPath + ".new";
-    HANDLE hFile =
-        CreateFileA(strNew.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
+    if (!DeleteFileA(strNew.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        Tracefailure("DeleteFileA", strNew);
+    HANDLE hFile = CreateFileA(strNew.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE) {
+        Tracefailure("CreateFileA", strNew);
         return;
+    }
     DWORD nWritten = 0;
     const bool bWritten = WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &nWritten, nullptr) &&
                           nWritten == strText.size() && FlushFileBuffers(hFile);
+    if (!bWritten)
+        Tracefailure("WriteFile", strNew);
     CloseHandle(hFile);
-    if (!bWritten || !MoveFileExA(strNew.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!bWritten) {
         DeleteFileA(strNew.c_str());
+    } else if (!MoveFileExA(strNew.c_str(), strPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        Tracefailure("MoveFileExA", strPath);
+        DeleteFileA(strNew.c_str());
+    }
 }
 
 bool Readplacement(const CString& strPath, Placement& placement)

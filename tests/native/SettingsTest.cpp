@@ -126,11 +126,11 @@ TEST_F(SettingsTest, KeyAbsentOnASecondReadKeepsItsValue)
     ExpectSettings(EDITOR, TOOL, "/second", "second read");
 }
 
-TEST_F(SettingsTest, ShippedSampleNamesNotepadAndTheBuiltInTool)
+TEST_F(SettingsTest, ShippedSampleNamesNotepadAndLeavesTheExternalProgramUnset)
 {
     g_settingsPath = TARVICK_SAMPLE_INI;
     LoadSettings();
-    ExpectSettings(NOTEPAD, "D:\\WD_Disk_Diag\\WinDlg.exe", "", "sample");
+    ExpectSettings(NOTEPAD, "", "", "sample");
     EXPECT_EQ(g_toolLabel[TOOL_EXTERNAL].m_strCaption, " WinDlg");
 }
 

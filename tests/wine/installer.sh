@@ -1,24 +1,32 @@
 #!/bin/sh
-# installer.sh CPACK BUILD_DIR SAMPLE_INI
+# installer.sh CPACK BUILD_DIR SAMPLE_INI FAKE_ICACLS
 # Builds the ZIP and the installer with CPack, checks the ZIP's files, then in
 # the test prefix: installs silently, starts the installed program, upgrades
 # over an edited settings file and uninstalls; the edit must survive both.
-# Needs WINEPREFIX and a display.
+# Outside Program Files the installer must lock its folder before copying
+# anything, and stop when it cannot; under Program Files it must leave the
+# permissions alone. Needs WINEPREFIX and a display.
 set -eu
 cpack=$1
 build=$2
 sample=$3
+fake_icacls=$4
 
 work="$build/installer-test"
 win_dir='C:\Tarvick Test'
 dir="$WINEPREFIX/drive_c/Tarvick Test"
+default_win_dir='C:\Program Files\Tarvick'
 default_dir="$WINEPREFIX/drive_c/Program Files/Tarvick"
+# Through Program Files and out again: still outside it.
+failed_win_dir='C:\Program Files\..\Tarvick Unlocked'
+failed_dir="$WINEPREFIX/drive_c/Tarvick Unlocked"
 ini="$dir/data/Tarvick/Tarvick.ini"
 pos="$dir/data/Tarvick/Tarvick.pos"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvick.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvick'
-# The shortcut must not make Wine write menu entries into the user's home.
-WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d"
+# The shortcut must not make Wine write menu entries into the user's home;
+# icacls.exe=n makes Wine run the stand-in below, not its built-in one.
+WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d;icacls.exe=n"
 export WINEDLLOVERRIDES
 
 fail() {
@@ -29,6 +37,26 @@ step() { echo "== $*"; }
 # The files under a folder, relative to it, sorted, one a line.
 files_under() { (cd "$1" && find . -type f | sed 's|^\./||' | LC_ALL=C sort); }
 has_key() { wine reg query "$key" /v InstallLocation >/dev/null 2>&1; }
+
+# Wine's icacls.exe changes nothing and Wine enforces no permissions, so a
+# recording stand-in takes its place in the prefix's system folder for this
+# test: what matters is what the installer asks for, and that it heeds the
+# exit code. Wine's own comes back at the end.
+icacls="$WINEPREFIX/drive_c/windows/system32/icacls.exe"
+record="$WINEPREFIX/drive_c/icacls-record.txt"
+TARVICK_RECORD='C:\icacls-record.txt'
+export TARVICK_RECORD
+cmp -s "$icacls" "$fake_icacls" || cp "$icacls" "$build/icacls-wine.exe"
+trap 'cp "$build/icacls-wine.exe" "$icacls"' EXIT
+cp "$fake_icacls" "$icacls"
+# The command lines the stand-in received, one a line, without CR.
+recorded() { if [ -f "$record" ]; then tr -d '\r' <"$record"; fi; }
+# The command lines that lock the folder $1.
+lock_lines() {
+    sys='"C:\windows\system32\icacls.exe"'
+    printf '%s\n' "$sys \"$1\" /setowner *S-1-5-32-544 /T /L /Q" \
+        "$sys \"$1\" /inheritance:r /grant:r *S-1-5-32-544:(OI)(CI)F *S-1-5-18:(OI)(CI)F *S-1-5-32-545:(OI)(CI)RX /Q"
+}
 
 [ -n "${DISPLAY:-}" ] || fail "no display: run under xvfb-run"
 
@@ -47,18 +75,33 @@ expected=$(printf '%s\n' "$top/README.txt" "$top/Tarvick.exe" "$top/data/Tarvick
 [ "$listed" = "$expected" ] || fail "ZIP holds:
 $listed"
 cmp -s "$work/$top/data/Tarvick/Tarvick.ini" "$sample" || fail "the ZIP's settings file is not the sample"
+# No program runs elevated until the user names one.
+! tr -d '\r' <"$sample" | grep -q '^[[:blank:]]*2[[:blank:]]' || fail "the sample sets key 2"
 # The installer's own copy: stripping stamps the time, so the ZIP's may differ.
 exe="$work/_CPack_Packages/win64/NSIS/$top/Tarvick.exe"
 
 step "fresh state"
-rm -rf "$dir" "$default_dir" "$shortcut"
+rm -rf "$dir" "$default_dir" "$failed_dir" "$shortcut" "$record"
 wine reg delete "$key" /f >/dev/null 2>&1 || true
 
-step "install"
+step "a lock that fails stops the installation"
+status=0
 # Split on purpose: NSIS reads /D= raw up to the end of the command line, and
 # Wine would put quotes around one argument holding a blank.
 # shellcheck disable=SC2086
+TARVICK_EXIT=5 wine "$setup" /S /D=$failed_win_dir || status=$?
+[ "$status" -ne 0 ] || fail "the installer reported success"
+[ "$(recorded)" = "$(lock_lines "$failed_win_dir" | head -n 1)" ] || fail "icacls was run as: $(recorded)"
+[ -z "$(files_under "$failed_dir")" ] || fail "installed although unlocked: $(files_under "$failed_dir")"
+! has_key || fail "an uninstall key was written"
+[ ! -e "$shortcut" ] || fail "a Start-menu shortcut was made"
+rm -rf "$failed_dir" "$record"
+
+step "install"
+# shellcheck disable=SC2086
 wine "$setup" /S /D=$win_dir || fail "installer exit status $?"
+[ "$(recorded)" = "$(lock_lines "$win_dir")" ] || fail "icacls was run as: $(recorded)"
+rm -f "$record"
 [ "$(files_under "$dir")" = "$(printf '%s\n' README.txt Tarvick.exe Uninstall.exe data/Tarvick/Tarvick.ini)" ] ||
     fail "installed: $(files_under "$dir")"
 cmp -s "$dir/Tarvick.exe" "$exe" || fail "installed Tarvick.exe differs from the package's"
@@ -82,7 +125,7 @@ wait "$app" || true
 [ -f "$pos" ] || printf 'position\r\n' >"$pos"
 
 step "upgrade keeps the edited settings"
-printf '# edited by the installer test\r\n2 C:\\Tools\\Diag.exe\r\n' >>"$ini"
+printf '# edited by the installer test\r\n2 C:\\Program Files\\Diag\\Diag.exe\r\n' >>"$ini"
 cp "$ini" "$work/edited.ini"
 printf 'an older build\n' >"$dir/Tarvick.exe"
 rm "$dir/README.txt"
@@ -92,6 +135,8 @@ cmp -s "$dir/Tarvick.exe" "$exe" || fail "upgrade did not replace Tarvick.exe"
 [ -f "$dir/README.txt" ] || fail "upgrade did not restore README.txt"
 cmp -s "$ini" "$work/edited.ini" || fail "upgrade changed the edited settings file"
 [ ! -e "$default_dir" ] || fail "upgrade went to the default folder"
+[ "$(recorded)" = "$(lock_lines "$win_dir")" ] || fail "the upgrade ran icacls as: $(recorded)"
+rm -f "$record"
 
 step "uninstall keeps the edited settings"
 # _? runs the uninstaller in place, so it has finished when wine returns (a
@@ -107,4 +152,15 @@ cmp -s "$ini" "$work/edited.ini" || fail "uninstall changed the edited settings 
 ! has_key || fail "the uninstall key is still there"
 
 rm -rf "$dir"
+
+step "Program Files keeps its own permissions"
+# No /D and no uninstall key: the default folder under Program Files.
+wine "$setup" /S || fail "installer exit status $?"
+[ -f "$default_dir/Tarvick.exe" ] || fail "nothing installed in the default folder"
+[ -z "$(recorded)" ] || fail "icacls was run under Program Files: $(recorded)"
+set -f
+# shellcheck disable=SC2086
+wine "$default_dir/Uninstall.exe" /S _?=$default_win_dir || fail "uninstaller exit status $?"
+set +f
+rm -rf "$default_dir"
 echo "PASS"
