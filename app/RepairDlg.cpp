@@ -81,19 +81,14 @@ BOOL CRepairDlg::OnInitDialog()
     screen.Fontadjust(&nHeight);
     g_hFont = CreateFontA(nHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, nullptr);
 
-    ClearOptionTable();
-    ClearToolTable();
+    BeginTables();
     for (const ControlSpec& control : ControlLayout())
         CreateControl(control, screen);
-    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
-    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
+    EndTables();
 
     // The tool label must exist before the settings give it its text.
     ReadSettings();
-    g_currentTool = TOOL_CHKDSK;
-    g_toolRadio[TOOL_CHKDSK].SetCheck(true);
-    g_volumeClass = VC_NONE;
-    ApplyOptionRules();
+    StartSelection();
 
     zobrel::Screen::Smove(m_hWnd, 1, g_positionPath);
     g_timerId = SetTimer(m_hWnd, STARTUP_TIMER, STARTUP_TIMER_MS, nullptr);
@@ -123,14 +118,12 @@ void CRepairDlg::CreateControl(const ControlSpec& control, zobrel::Screen& scree
         break;
     }
     case ControlKind::OptionRow: {
-        OptionTable.push_back(MakeOptionEntry(control.m_nId));
-        const OptionEntry& row = OptionTable.back();
+        const OptionEntry& row = AppendOption(control.m_nId);
         CreateRow(*row.m_pButton, *row.m_pLabel, row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc, m_hWnd);
         break;
     }
     case ControlKind::ToolRow: {
-        ToolTable.push_back(MakeToolEntry(control.m_nId));
-        const ToolEntry& row = ToolTable.back();
+        const ToolEntry& row = AppendTool(control.m_nId);
         CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc,
                   m_hWnd);
         break;
