@@ -5,6 +5,7 @@
 #include "AppBase.h"
 #include "Layout.h"
 #include "model/Globals.h"
+#include "model/Launch.h"
 #include "model/Rules.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr UINT_PTR STARTUP_TIMER = 409;
 constexpr UINT STARTUP_TIMER_MS = 300;
+// Notices the end of a run's console: its batch file is let go, "Busy" ends.
+constexpr UINT_PTR CONSOLE_TIMER = 410;
+constexpr UINT CONSOLE_TIMER_MS = 500;
 
 UINT_PTR g_timerId = 0;
 
@@ -92,6 +96,8 @@ BOOL CRepairDlg::OnInitDialog()
 
     zobrel::Screen::Smove(m_hWnd, 1, g_positionPath);
     g_timerId = SetTimer(m_hWnd, STARTUP_TIMER, STARTUP_TIMER_MS, nullptr);
+    if (!SetTimer(m_hWnd, CONSOLE_TIMER, CONSOLE_TIMER_MS, nullptr))
+        OutputDebugStringA("Tarvick: no console timer: Busy ends at the next hover\n");
     return TRUE;
 }
 
@@ -170,8 +176,12 @@ LRESULT CRepairDlg::OnWidgetNotify(WPARAM, LPARAM)
     return TRUE;
 }
 
-BOOL CRepairDlg::OnTimer(UINT_PTR)
+BOOL CRepairDlg::OnTimer(UINT_PTR nIdEvent)
 {
+    if (nIdEvent == CONSOLE_TIMER) {
+        WatchConsole();
+        return FALSE;
+    }
     if (g_screen.Scwait()) {
         KillTimer(m_hWnd, g_timerId);
         g_btnExit.Snapto();

@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "Compose.h"
 #include "Globals.h"
 
 namespace {
@@ -76,6 +77,16 @@ void ProcessClick()
     } else {
         g_btnProcess.SetText(STATUS_FAILED, CLR_RED, 0, g_hFont);
     }
+}
+
+void WatchConsole()
+{
+    if (g_pSystem->Batchbusy())
+        return;
+    // "Busy" was shown to a pointer or to the keyboard focus: what a click
+    // or Space would now run takes its place.
+    if (g_btnProcess.m_strCaption == STATUS_BUSY)
+        ProcessHover();
 }
 
 CString OpenSettings()

@@ -19,6 +19,11 @@ CString RunCommand();
 // the output box says why, and the pointer stays.
 void ProcessClick();
 
+// Called every little while: once the console of the last run has ended its
+// batch file is let go, and a "Busy" on "Process" turns into the preview of
+// what a click would now run.
+void WatchConsole();
+
 // Opens the settings file in the configured editor and waits for it; when
 // that editor cannot start, in the system's own notepad.exe instead. Returns
 // "" when the configured editor ran, else the line that says why it did not.

@@ -30,6 +30,7 @@ public:
     CString m_strWritten;           // what the last Writebatch wrote
     CString m_strHeld;              // the path held, "" when none
     bool m_bConsoleOpen = false;    // the console of the last start is open
+    int m_nStarts = 0;              // consoles started
     CString m_strFailAt;            // "hold", "write", "verify" or "start" fails, with m_strReason
     CString m_strReason = "Access is denied.";
 
@@ -94,6 +95,7 @@ public:
         if (!Step("start", strReason))
             return false;
         m_bConsoleOpen = true;
+        ++m_nStarts;
         return true;
     }
 
