@@ -5,6 +5,7 @@
 #include "AppBase.h"
 #include "Layout.h"
 #include "model/Globals.h"
+#include "model/Launch.h"
 #include "model/Rules.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr UINT_PTR STARTUP_TIMER = 409;
 constexpr UINT STARTUP_TIMER_MS = 300;
+// Notices the end of a run's console: its batch file is let go, "Busy" ends.
+constexpr UINT_PTR CONSOLE_TIMER = 410;
+constexpr UINT CONSOLE_TIMER_MS = 500;
 
 UINT_PTR g_timerId = 0;
 
@@ -81,22 +85,19 @@ BOOL CRepairDlg::OnInitDialog()
     screen.Fontadjust(&nHeight);
     g_hFont = CreateFontA(nHeight, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, nullptr);
 
-    ClearOptionTable();
-    ClearToolTable();
+    BeginTables();
     for (const ControlSpec& control : ControlLayout())
         CreateControl(control, screen);
-    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
-    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
+    EndTables();
 
     // The tool label must exist before the settings give it its text.
     ReadSettings();
-    g_currentTool = TOOL_CHKDSK;
-    g_toolRadio[TOOL_CHKDSK].SetCheck(true);
-    g_volumeClass = VC_NONE;
-    ApplyOptionRules();
+    StartSelection();
 
     zobrel::Screen::Smove(m_hWnd, 1, g_positionPath);
     g_timerId = SetTimer(m_hWnd, STARTUP_TIMER, STARTUP_TIMER_MS, nullptr);
+    if (!SetTimer(m_hWnd, CONSOLE_TIMER, CONSOLE_TIMER_MS, nullptr))
+        OutputDebugStringA("Tarvick: no console timer: Busy ends at the next hover\n");
     return TRUE;
 }
 
@@ -123,14 +124,12 @@ void CRepairDlg::CreateControl(const ControlSpec& control, zobrel::Screen& scree
         break;
     }
     case ControlKind::OptionRow: {
-        OptionTable.push_back(MakeOptionEntry(control.m_nId));
-        const OptionEntry& row = OptionTable.back();
+        const OptionEntry& row = AppendOption(control.m_nId);
         CreateRow(*row.m_pButton, *row.m_pLabel, row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc, m_hWnd);
         break;
     }
     case ControlKind::ToolRow: {
-        ToolTable.push_back(MakeToolEntry(control.m_nId));
-        const ToolEntry& row = ToolTable.back();
+        const ToolEntry& row = AppendTool(control.m_nId);
         CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_nButtonId, row.m_nLabelId, row.m_strLabel, control, rc,
                   m_hWnd);
         break;
@@ -177,8 +176,12 @@ LRESULT CRepairDlg::OnWidgetNotify(WPARAM, LPARAM)
     return TRUE;
 }
 
-BOOL CRepairDlg::OnTimer(UINT_PTR)
+BOOL CRepairDlg::OnTimer(UINT_PTR nIdEvent)
 {
+    if (nIdEvent == CONSOLE_TIMER) {
+        WatchConsole();
+        return FALSE;
+    }
     if (g_screen.Scwait()) {
         KillTimer(m_hWnd, g_timerId);
         g_btnExit.Snapto();

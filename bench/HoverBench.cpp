@@ -21,13 +21,23 @@ public:
         const char c = strRoot.empty() ? '\0' : strRoot[0];
         return (c == 'C' || c == 'D') ? 3 : 1;
     }
-    void Fsname(const CString& strRoot, char* pBuffer, unsigned nSize) override
+    bool Fsname(const CString& strRoot, char* pBuffer, unsigned nSize) override
     {
         const char* pszName = strRoot[0] == 'C' ? "NTFS" : "FAT32";
-        if (std::strlen(pszName) < nSize)
-            std::strcpy(pBuffer, pszName);
+        if (std::strlen(pszName) >= nSize)
+            return false;
+        std::strcpy(pBuffer, pszName);
+        return true;
     }
     void Sleep(unsigned) override {}
+    CString Systemfolder() override { return "C:\\Windows\\System32"; }
+    // No console is ever open: a hover asks whether one is, each time.
+    bool Holdbatch(const CString&, CString&) override { return false; }
+    bool Writebatch(const CString&, CString&) override { return false; }
+    bool Verifybatch(const CString&, CString&) override { return false; }
+    bool Startbatch(CString&) override { return false; }
+    bool Batchbusy() override { return false; }
+    void Releasebatch() override {}
 };
 
 CFakeSystem g_fakeSystem;

@@ -49,7 +49,17 @@ const ToolRow TOOL_CATALOG[TOOL_ROWS] = {
 
 }  // namespace
 
-OptionEntry MakeOptionEntry(int i)
+void BeginTables()
+{
+    OptionTable.clear();
+    OptionTable.shrink_to_fit();
+    ToolTable.clear();
+    ToolTable.shrink_to_fit();
+    g_optionCount = 0;
+    g_toolCount = 0;
+}
+
+const OptionEntry& AppendOption(int i)
 {
     const OptionRow& row = OPTION_CATALOG[i];
     OptionEntry entry;
@@ -61,10 +71,11 @@ OptionEntry MakeOptionEntry(int i)
     entry.m_strSwitch = row.pszSwitch;
     entry.m_nTool = row.nTool;
     entry.m_nFsReq = row.nFsReq;
-    return entry;
+    OptionTable.push_back(entry);
+    return OptionTable.back();
 }
 
-ToolEntry MakeToolEntry(int i)
+const ToolEntry& AppendTool(int i)
 {
     ToolEntry entry;
     entry.m_pButton = &g_toolRadio[i];
@@ -72,29 +83,22 @@ ToolEntry MakeToolEntry(int i)
     entry.m_nButtonId = IDC_TOOL_RADIO + i;
     entry.m_nLabelId = IDC_TOOL_LABEL + i;
     entry.m_strExe = TOOL_CATALOG[i].pszExe;
-    return entry;
+    ToolTable.push_back(entry);
+    return ToolTable.back();
 }
 
-void ClearOptionTable()
+void EndTables()
 {
-    OptionTable.clear();
-    OptionTable.shrink_to_fit();
-}
-
-void ClearToolTable()
-{
-    ToolTable.clear();
-    ToolTable.shrink_to_fit();
+    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
+    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
 }
 
 void FillTables()
 {
-    ClearOptionTable();
+    BeginTables();
     for (int i = 0; i < OPTION_ROWS; ++i)
-        OptionTable.push_back(MakeOptionEntry(i));
-    g_optionCount = OPTION_ROWS;
-    ClearToolTable();
+        AppendOption(i);
     for (int i = 0; i < TOOL_ROWS; ++i)
-        ToolTable.push_back(MakeToolEntry(i));
-    g_toolCount = TOOL_ROWS;
+        AppendTool(i);
+    EndTables();
 }

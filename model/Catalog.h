@@ -54,14 +54,15 @@ extern std::vector<ToolEntry> ToolTable;
 extern std::int32_t g_optionCount;
 extern std::int32_t g_toolCount;
 
-// Row i of the catalogue, tied to its program-wide widgets, flags false.
-OptionEntry MakeOptionEntry(int i);
-ToolEntry MakeToolEntry(int i);
+// Filling, the one way for the program and its tests: BeginTables empties
+// both tables (releasing their storage) and zeroes the counts; AppendOption
+// and AppendTool append catalogue row i, tied to its program-wide widgets
+// with both flags false, and return it for its controls to be created;
+// EndTables sets the counts to the tables' sizes.
+void BeginTables();
+const OptionEntry& AppendOption(int i);
+const ToolEntry& AppendTool(int i);
+void EndTables();
 
-// Empties a table and releases its storage, so filling always starts afresh.
-void ClearOptionTable();
-void ClearToolTable();
-
-// Fills both tables without creating controls (the dialog interleaves the
-// same steps with the creation of each row's controls).
+// Every row in table order, for a window that creates no controls.
 void FillTables();

@@ -37,10 +37,14 @@ CString ProbeDrive()
     g_rootPath = CString(1, strDevice[0]) + ":\\";
     if (g_pSystem->Drivetype(g_rootPath) <= 1)
         return STATUS_OFFLINE;
-    // The result is not examined: a failed query leaves the buffer as it was.
-    g_pSystem->Fsname(g_rootPath, g_fsName, sizeof g_fsName);
+    // A volume that cannot be read (an empty card reader or DVD drive) is of
+    // no known file system: it must not inherit the name of the last one.
+    std::memset(g_fsName, 0, sizeof g_fsName);
+    const bool bRead = g_pSystem->Fsname(g_rootPath, g_fsName, sizeof g_fsName);
     // Five bytes: "NTFS" with its zero, so "NTFS5" does not count.
-    g_volumeClass = std::memcmp(g_fsName, "NTFS", 5) == 0 ? VC_NTFS : VC_OTHER;
+    g_volumeClass = bRead && std::memcmp(g_fsName, "NTFS", 5) == 0 ? VC_NTFS : VC_OTHER;
+    // The switches of this volume, not of the one before, take part.
+    ApplyOptionRules();
     return "";
 }
 
@@ -55,6 +59,10 @@ CString ComposeCommand()
     }
     if (g_currentTool < TOOL_CHKDSK || g_currentTool > TOOL_SFC)
         return "";
+
+    // The console of the last run still reads its batch file.
+    if (g_pSystem->Batchbusy())
+        return STATUS_BUSY;
 
     const ToolFormat& format = TOOL_FORMATS[g_currentTool];
     if (HELP_ROW < g_optionCount && OptionTable[HELP_ROW].m_bChecked) {
@@ -82,7 +90,6 @@ void ProcessHover()
 {
     CString strStatus = ComposeCommand();
     g_editOutput.SetText(g_cmdLine, g_hFont);
-    ApplyOptionRules();
     if (!strStatus.empty()) {
         g_btnProcess.SetText(strStatus, CLR_RED, 0, g_hFont);
         g_btnProcess.m_bClicked = false;

@@ -9,9 +9,9 @@ void DispatchWidgetNotify(IDialogHost& host)
 {
     // Focus from the keyboard shows the preview as pointing does, once per
     // focus gained: a focused button is no reason to compose on every notification.
-    const bool bFocused = g_btnProcess.m_bFocus;
+    const bool bComposed = g_btnProcess.m_bHot || g_btnProcess.m_bFocus;
     g_btnProcess.m_bFocus = false;
-    if (g_btnProcess.m_bHot || bFocused)
+    if (bComposed)
         ProcessHover();
     if (g_btnExit.m_bHot)
         g_btnExit.SetText("Exit", CLR_GREEN, 0, g_hFont);
@@ -22,16 +22,18 @@ void DispatchWidgetNotify(IDialogHost& host)
         // A click without the pointer on the button (Space on the focused
         // button) has no fresh composition yet: the argument text may still
         // belong to another tool or drive.
-        if (!g_btnProcess.m_bHot)
+        if (!bComposed)
             ProcessHover();
         if (g_btnProcess.m_bClicked)
             ProcessClick();
     }
 
+    bool bChanged = false;
     for (int i = 0; i < g_toolCount; ++i) {
         if (ToolTable[i].m_pButton->m_bClicked) {
             ToolTable[i].m_pButton->m_bClicked = false;
             SelectTool(i);
+            bChanged = true;
             break;
         }
     }
@@ -40,9 +42,14 @@ void DispatchWidgetNotify(IDialogHost& host)
         if (OptionTable[i].m_pButton->m_bClicked) {
             OptionTable[i].m_pButton->m_bClicked = false;
             ToggleOption(i);
+            bChanged = true;
             break;
         }
     }
+    // A choice changed under a pointer resting on "Process" (Space on a
+    // focused box): the preview shown must stay what a click would run.
+    if (bChanged && g_btnProcess.m_bHot)
+        ProcessHover();
 
     if (g_btnExit.m_bClicked) {
         g_btnExit.m_bClicked = false;
@@ -50,7 +57,11 @@ void DispatchWidgetNotify(IDialogHost& host)
     }
     if (g_btnEdit.m_bClicked) {
         g_btnEdit.m_bClicked = false;
-        g_utility.Execute(g_editorPath.c_str(), g_settingsPath.c_str(), "*", nullptr);
+        const CString strFailure = OpenSettings();
         host.ReloadSettings();
+        if (!strFailure.empty()) {
+            g_btnEdit.SetText(STATUS_FAILED, CLR_RED, 0, g_hFont);
+            g_editOutput.SetText(strFailure, g_hFont);
+        }
     }
 }

@@ -35,6 +35,15 @@ void ApplyOptionRules()
     }
 }
 
+void StartSelection()
+{
+    g_currentTool = TOOL_CHKDSK;
+    if (g_toolCount > TOOL_CHKDSK)
+        ToolTable[TOOL_CHKDSK].m_pButton->SetCheck(true);
+    g_volumeClass = VC_NONE;
+    ApplyOptionRules();
+}
+
 void SelectTool(ToolKind t)
 {
     if (t < 0 || t >= g_toolCount)

@@ -4,5 +4,8 @@
 #include "Catalog.h"
 
 void ApplyOptionRules();
+// The choice at start: CHKDSK current and marked, no drive probed yet, the
+// rules applied. Other radio buttons keep whatever mark they have.
+void StartSelection();
 void SelectTool(ToolKind t);
 void ToggleOption(int i);

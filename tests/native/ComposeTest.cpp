@@ -101,19 +101,21 @@ TEST_F(ModelTest, NameThatOnlyBeginsWithNtfsIsOther)
     EXPECT_EQ(g_volumeClass, VC_OTHER);
 }
 
-TEST_F(ModelTest, FailedVolumeQueryKeepsTheLastName)
+TEST_F(ModelTest, VolumeThatCannotBeReadIsNotTakenForTheLastOne)
 {
-    // E: is a removable drive with no medium: the type is valid, the query fails.
-    g_editDevice.m_strText = "E";
-    EXPECT_EQ(ComposeCommand(), "");
-    EXPECT_EQ(g_volumeClass, VC_OTHER) << "zeroed buffer before any query";
-    EXPECT_EQ(g_cmdLine, "CHKDSK E:\r\n");
-
+    // E: is a removable drive with no medium: the type is valid, the query
+    // fails. After C: (NTFS) it must not offer the NTFS-only switches.
+    for (int i : {4, 5})
+        Tick(i);
     g_editDevice.m_strText = "C";
-    ComposeCommand();
+    ProcessHover();
+    ASSERT_EQ(g_cmdArgs, "C: /PERF /B");
+
     g_editDevice.m_strText = "E";
-    ComposeCommand();
-    EXPECT_EQ(g_volumeClass, VC_NTFS) << "the buffer still holds C:'s name";
+    ProcessHover();
+    EXPECT_EQ(g_volumeClass, VC_OTHER);
+    EXPECT_EQ(g_editOutput.m_strText, "CHKDSK E:\r\n");
+    EXPECT_EQ(VisibleRows(), (std::vector<int>{0, 1, 2, 3, 6, 8}));
 }
 
 TEST_F(ModelTest, OfflineKeepsTheNewRootPath)
@@ -127,28 +129,25 @@ TEST_F(ModelTest, OfflineKeepsTheNewRootPath)
     EXPECT_EQ(g_volumeClass, VC_NTFS);
 }
 
-TEST_F(ModelTest, ProbeChangesTheSwitchesOnlyFromTheNextComposition)
+TEST_F(ModelTest, ProbeSettlesTheSwitchesOfItsOwnVolume)
 {
-    // /PERF ticked on an NTFS drive, then the Device text changes to FAT32.
+    // /PERF ticked on an NTFS drive, then the Device text changes to FAT32
+    // and back: each preview holds exactly the switches shown for its drive.
     g_editDevice.m_strText = "C";
     ProcessHover();
     Tick(4);
     ProcessHover();
-    EXPECT_EQ(g_cmdArgs, "C: /PERF");
+    EXPECT_EQ(g_editOutput.m_strText, "CHKDSK C: /PERF\r\n");
 
     g_editDevice.m_strText = "D";
     ProcessHover();
-    EXPECT_EQ(g_cmdArgs, "D: /PERF") << "the rules run after composing";
+    EXPECT_EQ(g_editOutput.m_strText, "CHKDSK D:\r\n");
     EXPECT_FALSE(OptionTable[4].m_bApplicable);
-    ProcessHover();
-    EXPECT_EQ(g_cmdArgs, "D:");
 
-    // Back to NTFS: still left out once, then back in, still ticked.
     g_editDevice.m_strText = "C";
     ProcessHover();
-    EXPECT_EQ(g_cmdArgs, "C:");
-    ProcessHover();
-    EXPECT_EQ(g_cmdArgs, "C: /PERF");
+    EXPECT_EQ(g_editOutput.m_strText, "CHKDSK C: /PERF\r\n");
+    EXPECT_TRUE(OptionTable[4].m_bApplicable);
     EXPECT_TRUE(OptionTable[4].m_bChecked);
 }
 
@@ -166,12 +165,24 @@ TEST_F(ModelTest, HoverShowsPreviewAndGreenProcess)
 TEST_F(ModelTest, StatusIsRedEmptiesPreviewAndCancelsTheClick)
 {
     struct {
+        ToolKind nTool;
         const char* pszDevice;
+        bool bConsoleOpen;
         const char* pszStatus;
-    } cases[] = {{"", "No Dev"}, {"Q", "Offline"}};
+    } cases[] = {{TOOL_CHKDSK, "", false, "No Dev"},
+                 {TOOL_CHKDSK, "Q", false, "Offline"},
+                 {TOOL_CHKDSK, "C", true, "Busy"},
+                 {TOOL_CHKDSK, "", true, "Busy"},
+                 {TOOL_DISM, "", true, "Busy"},
+                 {TOOL_SFC, "", true, "Busy"}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.pszStatus);
+        m_system.CloseConsole();
+        SelectTool(c.nTool);
         g_editDevice.m_strText = "C";
         ProcessHover();
+        ASSERT_EQ(g_btnProcess.m_strCaption, "Process");
+        m_system.m_bConsoleOpen = c.bConsoleOpen;
         g_editDevice.m_strText = c.pszDevice;
         g_btnProcess.m_bClicked = true;
         ProcessHover();
@@ -180,6 +191,16 @@ TEST_F(ModelTest, StatusIsRedEmptiesPreviewAndCancelsTheClick)
         EXPECT_EQ(g_btnProcess.m_crText, 0x0000FFu);
         EXPECT_FALSE(g_btnProcess.m_bClicked);
     }
+}
+
+TEST_F(ModelTest, AnOpenConsoleHoldsBackNeitherHelpNorTheExternalTool)
+{
+    m_system.m_bConsoleOpen = true;
+    Tick(HELP_ROW);
+    EXPECT_EQ(ComposeCommand(), "Busy") << "help runs through the batch file too";
+    SelectTool(TOOL_EXTERNAL);
+    EXPECT_EQ(ComposeCommand(), "");
+    EXPECT_EQ(g_cmdLine, "WinDlg");
 }
 
 }  // namespace

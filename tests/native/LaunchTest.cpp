@@ -1,68 +1,33 @@
-// A click on "Process": the batch file byte for byte, what gets started, and
-// what is never started when the batch file cannot be written.
-#include <grp.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
+// A click on "Process": the batch file byte for byte, the order in which it is
+// held, written, checked and started, what is never started, and how a
+// failure shows.
 #include "ModelFixture.h"
-#include "TestFolder.h"
 #include "model/Compose.h"
 #include "model/Launch.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-CString ReadAll(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return CString((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-// Notes, at the pause before the start, what has already happened.
+// Notes, at the pause before the start, whether "Process" is hidden.
 class CSleepProbe : public CFakeSystem {
 public:
-    struct Moment {
-        unsigned nMilliseconds;
-        std::size_t nStarted;
-        CString strBatch;
-        bool bProcessShown;
-    };
-    std::vector<Moment> m_moments;
+    std::vector<bool> m_shownAtPause;
 
     void Sleep(unsigned nMilliseconds) override
     {
         CFakeSystem::Sleep(nMilliseconds);
-        // Not /dev/full: it reads as endless zeros.
-        const CString strBatch = fs::is_regular_file(g_batchPath) ? ReadAll(g_batchPath) : "";
-        m_moments.push_back({nMilliseconds, zobrel::g_executeLog.size(), strBatch, g_btnProcess.IsVisible()});
+        m_shownAtPause.push_back(g_btnProcess.IsVisible());
     }
 };
 
 class LaunchTest : public ModelTest {
 protected:
     CSleepProbe m_probe;
-    fs::path m_dir;
 
     void SetUp() override
     {
         ModelTest::SetUp();
         m_probe.m_drives = m_system.m_drives;
         g_pSystem = &m_probe;
-        m_dir = MakeTestFolder("tarvick-launch-");
-        g_batchPath = (m_dir / "sfc.bat").string();
-    }
-
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(m_dir / "sfc.bat", fs::perms::owner_write, fs::perm_options::add, ec);
-        fs::remove_all(m_dir, ec);
-        ModelTest::TearDown();
     }
 
     static void Click(ToolKind nTool, const char* pszDevice, const std::vector<int>& ticked)
@@ -74,6 +39,16 @@ protected:
         ProcessHover();
         ASSERT_EQ(g_btnProcess.m_strCaption, "Process") << "composed without a status";
         ProcessClick();
+    }
+
+    void ExpectFailureShown(const CString& strLine) const
+    {
+        EXPECT_EQ(g_editOutput.m_strText, strLine);
+        EXPECT_EQ(g_btnProcess.m_strCaption, "Failed");
+        EXPECT_EQ(g_btnProcess.m_crText, CLR_RED);
+        EXPECT_TRUE(g_btnProcess.IsVisible());
+        EXPECT_EQ(g_btnExit.m_nSnaps, 0) << "the pointer stays after a failure";
+        EXPECT_FALSE(m_probe.m_bConsoleOpen);
     }
 };
 
@@ -92,26 +67,27 @@ void PrintTo(const BatchCase& c, std::ostream* pOut)
 
 class BatchTable : public LaunchTest, public ::testing::WithParamInterface<BatchCase> {};
 
-TEST_P(BatchTable, WritesTheBatchFileThenPausesThenStartsIt)
+TEST_P(BatchTable, HoldsWritesChecksPausesStartsAndLetsGoWhenTheConsoleEnds)
 {
     const BatchCase& c = GetParam();
     Click(c.nTool, c.pszDevice, c.ticked);
 
     const CString strBatch = CString(c.pszLine) + "\r\npause\r\n";
-    EXPECT_EQ(ReadAll(g_batchPath), strBatch);
-    EXPECT_EQ(zobrel::g_executeLog, (std::vector<std::vector<CString>>{{g_batchPath}}));
-
-    ASSERT_EQ(m_probe.m_moments.size(), 1u);
-    const CSleepProbe::Moment& pause = m_probe.m_moments[0];
-    EXPECT_EQ(pause.nMilliseconds, 250u);
-    EXPECT_EQ(pause.nStarted, 0u) << "the pause comes before the start";
-    EXPECT_EQ(pause.strBatch, strBatch) << "the file is complete before the pause";
-    EXPECT_FALSE(pause.bProcessShown) << "hidden while the command starts";
-
+    EXPECT_EQ(m_probe.m_events, (std::vector<CString>{"hold " + g_batchPath, "write " + strBatch, "verify",
+                                                      "sleep 250", "start"}));
+    EXPECT_EQ(m_probe.m_shownAtPause, std::vector<bool>{false}) << "hidden while the command starts";
+    EXPECT_TRUE(zobrel::g_executeLog.empty()) << "the console is the system's, not a started program";
     EXPECT_EQ(g_cmdLine, "");
     EXPECT_EQ(g_editOutput.m_strText, "");
     EXPECT_TRUE(g_btnProcess.IsVisible());
     EXPECT_EQ(g_btnExit.m_nSnaps, 1);
+
+    // The file stays held while its console runs, and only until then.
+    EXPECT_TRUE(m_probe.Batchbusy());
+    EXPECT_EQ(m_probe.m_events.back(), "start");
+    m_probe.CloseConsole();
+    EXPECT_FALSE(m_probe.Batchbusy());
+    EXPECT_EQ(m_probe.m_events.back(), "release");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -124,77 +100,102 @@ INSTANTIATE_TEST_SUITE_P(
                       BatchCase{"SfcNothingOneTrailingBlank", TOOL_SFC, "", {}, "SFC.EXE "}),
     [](const auto& info) { return std::string(info.param.pszName); });
 
-TEST_F(LaunchTest, SecondRunLeavesOnlyItsOwnBatchFile)
+TEST_F(LaunchTest, NextRunAfterTheConsoleClosedWritesOnlyItsOwnCommand)
 {
     Click(TOOL_CHKDSK, "C", {0, 2});
+    m_probe.CloseConsole();
+    m_probe.m_events.clear();
     Click(TOOL_SFC, "", {});
-    EXPECT_EQ(ReadAll(g_batchPath), "SFC.EXE \r\npause\r\n");
-    EXPECT_EQ(zobrel::g_executeLog.size(), 2u);
+    EXPECT_EQ(m_probe.m_strWritten, "SFC.EXE \r\npause\r\n");
+    EXPECT_EQ(m_probe.m_events.front(), "release") << "the first console's guard goes first";
+    EXPECT_EQ(m_probe.m_events.back(), "start");
 }
 
-// Root writes through read-only bits, so as root the run happens in a child
-// that has given up its rights first. Returns how many starts the run asked for.
-template <class Run>
-int StartsWithoutRights(Run run)
+struct FailureCase {
+    const char* pszStep;
+    std::vector<CString> events;  // after "hold"
+    const char* pszLine;
+};
+
+TEST_F(LaunchTest, AFailedStepStartsNothingLetsGoAndSaysWhy)
 {
-    if (geteuid() != 0) {
-        run();
-        return static_cast<int>(zobrel::g_executeLog.size());
+    const CString strPath = g_batchPath;
+    const CString strText = "SFC.EXE \r\npause\r\n";
+    const FailureCase cases[] = {
+        {"hold", {}, "Could not write C:\\Users\\me\\Temp\\sfc.bat: Access is denied."},
+        {"write", {"write " + strText, "release"}, "Could not write C:\\Users\\me\\Temp\\sfc.bat: Access is denied."},
+        {"verify",
+         {"write " + strText, "verify", "release"},
+         "Could not check C:\\Users\\me\\Temp\\sfc.bat: Access is denied."},
+        {"start",
+         {"write " + strText, "verify", "sleep 250", "start", "release"},
+         "Could not start the console for C:\\Users\\me\\Temp\\sfc.bat: Access is denied."},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.pszStep);
+        m_probe.m_events.clear();
+        m_probe.m_strFailAt = c.pszStep;
+        g_btnExit.m_nSnaps = 0;
+        Click(TOOL_SFC, "", {});
+        std::vector<CString> expected{"hold " + strPath};
+        expected.insert(expected.end(), c.events.begin(), c.events.end());
+        EXPECT_EQ(m_probe.m_events, expected);
+        ExpectFailureShown(c.pszLine);
     }
-    std::fflush(nullptr);
-    const pid_t nChild = fork();
-    if (nChild == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(100);
-        run();
-        _exit(static_cast<int>(zobrel::g_executeLog.size()));
+}
+
+TEST_F(LaunchTest, ATempThatNamesNoFolderWritesNothing)
+{
+    // TEMP unset gives "\sfc.bat": the root of whatever drive is current.
+    for (const char* pszPath : {"\\sfc.bat", "sfc.bat", "C:sfc.bat"}) {
+        SCOPED_TRACE(pszPath);
+        g_batchPath = pszPath;
+        m_probe.m_events.clear();
+        Click(TOOL_DISM, "", {});
+        EXPECT_TRUE(m_probe.m_events.empty());
+        ExpectFailureShown("Could not write " + CString(pszPath) + ": TEMP names no folder.");
     }
-    int nStatus = 0;
-    waitpid(nChild, &nStatus, 0);
-    return WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : 101;
 }
 
-TEST_F(LaunchTest, BatchFileThatCannotBeWrittenIsNeverStarted)
+TEST_F(LaunchTest, ExternalToolStartsDirectlyWithItsArgumentTextAsWritten)
 {
-    SelectTool(TOOL_SFC);
-    ProcessHover();
-
-    g_batchPath = (m_dir / "missing folder" / "sfc.bat").string();
-    ProcessClick();
-    EXPECT_FALSE(fs::exists(g_batchPath));
-    EXPECT_TRUE(zobrel::g_executeLog.empty()) << "folder missing";
-
-    // The flush on closing fails: the file may hold half a command.
-    g_batchPath = "/dev/full";
-    ProcessClick();
-    EXPECT_TRUE(zobrel::g_executeLog.empty()) << "disk full";
-
-    // A stale or planted batch file that cannot be overwritten.
-    g_batchPath = (m_dir / "sfc.bat").string();
-    const CString strStale = "format C: /q\r\npause\r\n";
-    std::ofstream(g_batchPath, std::ios::binary) << strStale;
-    fs::permissions(g_batchPath, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    EXPECT_EQ(StartsWithoutRights([] { ProcessClick(); }), 0) << "read-only stale file";
-    EXPECT_EQ(ReadAll(g_batchPath), strStale);
-
-    EXPECT_TRUE(g_btnProcess.IsVisible());
-}
-
-TEST_F(LaunchTest, ExternalToolStartsDirectlyWithItsArgumentText)
-{
-    ToolTable[TOOL_EXTERNAL].m_strExe = "D:\\WD_Disk_Diag\\WinDlg.exe";
-    ToolTable[TOOL_EXTERNAL].m_strArgs = "/scan C: /full";
-    Click(TOOL_EXTERNAL, "", {});
-
-    EXPECT_FALSE(fs::exists(g_batchPath)) << "no batch file";
+    ToolTable[TOOL_EXTERNAL].m_strExe = "C:\\Tools\\Diag\\diag.exe";
+    for (const char* pszArgs : {"/scan C: /full", "C:\\logs\\diag.log /quick", "*", ""}) {
+        SCOPED_TRACE(pszArgs);
+        zobrel::g_executeLog.clear();
+        g_btnExit.m_nSnaps = 0;
+        ToolTable[TOOL_EXTERNAL].m_strArgs = pszArgs;
+        Click(TOOL_EXTERNAL, "", {});
+        EXPECT_EQ(zobrel::g_executeLog, (std::vector<std::vector<CString>>{{"C:\\Tools\\Diag\\diag.exe", pszArgs}}))
+            << "started at once, never waited for";
+        EXPECT_EQ(g_cmdArgs, pszArgs);
+        EXPECT_EQ(g_editOutput.m_strText, "");
+        EXPECT_EQ(g_btnExit.m_nSnaps, 1);
+    }
+    EXPECT_TRUE(m_probe.m_events.empty()) << "no batch file";
     EXPECT_TRUE(m_probe.m_sleeps.empty());
-    EXPECT_EQ(zobrel::g_executeLog,
-              (std::vector<std::vector<CString>>{{"D:\\WD_Disk_Diag\\WinDlg.exe", "/scan C: /full"}}));
-    EXPECT_EQ(g_cmdArgs, "/scan C: /full");
-    EXPECT_EQ(g_cmdLine, "");
-    EXPECT_EQ(g_editOutput.m_strText, "");
-    EXPECT_TRUE(g_btnProcess.IsVisible());
-    EXPECT_EQ(g_btnExit.m_nSnaps, 1);
+}
+
+TEST_F(LaunchTest, ExternalToolThatCannotStartSaysWhy)
+{
+    g_settingsPath = "C:\\Program Files\\Tarvick\\data\\Tarvick\\Tarvick.ini";
+    Click(TOOL_EXTERNAL, "", {});
+    ExpectFailureShown("Could not start the external tool: key 2 of " + g_settingsPath + " names no program.");
+    EXPECT_TRUE(zobrel::g_executeLog.empty());
+
+    ToolTable[TOOL_EXTERNAL].m_strExe = "D:\\Gone\\diag.exe";
+    zobrel::g_executeFailures["D:\\Gone\\diag.exe"] = "The system cannot find the path specified.";
+    Click(TOOL_EXTERNAL, "", {});
+    ExpectFailureShown("Could not start D:\\Gone\\diag.exe: The system cannot find the path specified.");
+}
+
+TEST_F(LaunchTest, ExternalToolIsNotHeldBackByAnOpenConsole)
+{
+    Click(TOOL_SFC, "", {});
+    ASSERT_TRUE(m_probe.m_bConsoleOpen);
+    ToolTable[TOOL_EXTERNAL].m_strExe = "C:\\Tools\\diag.exe";
+    Click(TOOL_EXTERNAL, "", {});
+    EXPECT_EQ(zobrel::g_executeLog.size(), 1u);
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 // the system's drives.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "lib/UtilityLog.h"
@@ -17,11 +19,20 @@ struct FakeDrive {
     const char* pszFsName;  // null: the volume query fails and leaves the buffer
 };
 
+// Drives from a table, the clock, and the batch file's guard and console as
+// a record of events in the order they happened.
 class CFakeSystem : public zobrel::ISystem {
 public:
     std::map<char, FakeDrive> m_drives;
     std::vector<CString> m_queries;
     std::vector<unsigned> m_sleeps;
+    std::vector<CString> m_events;  // "hold <path>", "write <text>", "verify", "sleep 250", "start", "release"
+    CString m_strWritten;           // what the last Writebatch wrote
+    CString m_strHeld;              // the path held, "" when none
+    bool m_bConsoleOpen = false;    // the console of the last start is open
+    int m_nStarts = 0;              // consoles started
+    CString m_strFailAt;            // "hold", "write", "verify" or "start" fails, with m_strReason
+    CString m_strReason = "Access is denied.";
 
     unsigned Drivetype(const CString& strRoot) override
     {
@@ -33,19 +44,91 @@ public:
         return it == m_drives.end() ? 1 : it->second.nType;
     }
 
-    void Fsname(const CString& strRoot, char* pBuffer, unsigned nSize) override
+    bool Fsname(const CString& strRoot, char* pBuffer, unsigned nSize) override
     {
         auto it = m_drives.find(static_cast<char>(std::toupper(static_cast<unsigned char>(strRoot[0]))));
         if (it == m_drives.end() || !it->second.pszFsName)
-            return;
+            return false;
         // Like the real query: a name that does not fit with its zero fails.
         const std::size_t nLen = std::strlen(it->second.pszFsName);
         if (nLen + 1 > nSize)
-            return;
+            return false;
         std::memcpy(pBuffer, it->second.pszFsName, nLen + 1);
+        return true;
     }
 
-    void Sleep(unsigned nMilliseconds) override { m_sleeps.push_back(nMilliseconds); }
+    void Sleep(unsigned nMilliseconds) override
+    {
+        m_sleeps.push_back(nMilliseconds);
+        m_events.push_back("sleep " + std::to_string(nMilliseconds));
+    }
+
+    CString Systemfolder() override { return "C:\\Windows\\System32"; }
+
+    bool Holdbatch(const CString& strPath, CString& strReason) override
+    {
+        m_events.push_back("hold " + strPath);
+        if (!Step("hold", strReason))
+            return false;
+        m_strHeld = strPath;
+        return true;
+    }
+
+    bool Writebatch(const CString& strText, CString& strReason) override
+    {
+        m_events.push_back("write " + strText);
+        if (!Step("write", strReason))
+            return false;
+        m_strWritten = strText;
+        return true;
+    }
+
+    bool Verifybatch(const CString&, CString& strReason) override
+    {
+        m_events.push_back("verify");
+        return Step("verify", strReason);
+    }
+
+    bool Startbatch(CString& strReason) override
+    {
+        m_events.push_back("start");
+        if (!Step("start", strReason))
+            return false;
+        m_bConsoleOpen = true;
+        ++m_nStarts;
+        return true;
+    }
+
+    bool Batchbusy() override
+    {
+        if (!m_bConsoleOpen && !m_strHeld.empty() && m_bStarted)
+            Releasebatch();
+        return m_bConsoleOpen;
+    }
+
+    void Releasebatch() override
+    {
+        m_events.push_back("release");
+        m_strHeld.clear();
+        m_bStarted = false;
+    }
+
+    // The user closes the console of the last run.
+    void CloseConsole() { m_bConsoleOpen = false; }
+
+private:
+    bool m_bStarted = false;
+
+    bool Step(const char* pszStep, CString& strReason)
+    {
+        if (m_strFailAt == pszStep) {
+            strReason = m_strReason;
+            return false;
+        }
+        if (std::strcmp(pszStep, "start") == 0)
+            m_bStarted = true;
+        return true;
+    }
 };
 
 class ModelTest : public ::testing::Test {
@@ -62,13 +145,11 @@ protected:
         g_rootPath.clear();
         std::memset(g_fsName, 0, sizeof g_fsName);
         g_editorPath = "C:\\Windows\\System32\\notepad.exe";
-        g_batchPath = ::testing::TempDir() + "sfc.bat";
+        g_batchPath = "C:\\Users\\me\\Temp\\sfc.bat";
         zobrel::g_executeLog.clear();
+        zobrel::g_executeFailures.clear();
         FillTables();
-        g_currentTool = TOOL_CHKDSK;
-        g_toolRadio[0].SetCheck(true);
-        g_volumeClass = VC_NONE;
-        ApplyOptionRules();
+        StartSelection();
     }
 
     void TearDown() override { g_pSystem = &zobrel::Hostsystem(); }

@@ -1,4 +1,5 @@
 #include "ModelFixture.h"
+#include "model/Compose.h"
 
 namespace {
 
@@ -46,10 +47,20 @@ INSTANTIATE_TEST_SUITE_P(EveryToolAndClass, VisibilityTable,
 
 TEST_F(ModelTest, StartShowsTheSixChkdskRowsWithOnlyChkdskMarked)
 {
+    // Whatever came before: another tool, an NTFS probe, rows shown.
+    SelectTool(TOOL_DISM);
+    g_volumeClass = VC_NTFS;
+    SelectTool(TOOL_SFC);
+    g_toolRadio[TOOL_SFC].SetCheck(false);
+    for (auto& box : g_optionBox)
+        box.Show(true);
+
+    StartSelection();
+    EXPECT_EQ(g_currentTool, TOOL_CHKDSK);
+    EXPECT_EQ(g_volumeClass, VC_NONE);
     EXPECT_EQ(VisibleRows(), CHKDSK_ANY);
-    EXPECT_TRUE(g_toolRadio[0].m_bMarked);
-    for (int t = 1; t < 4; ++t)
-        EXPECT_FALSE(g_toolRadio[t].m_bMarked) << t;
+    for (int t = 0; t < 4; ++t)
+        EXPECT_EQ(g_toolRadio[t].m_bMarked, t == TOOL_CHKDSK) << t;
     for (const auto& box : g_optionBox)
         EXPECT_FALSE(box.m_bMarked);
 }
@@ -86,12 +97,20 @@ TEST_F(ModelTest, TicksSurviveToolChangesAndHiding)
 
 TEST_F(ModelTest, HiddenTickedSwitchIsLeftOutUntilShownAgain)
 {
+    // /F and the SFC-only /SCANNOW ticked; CHKDSK hides /SCANNOW.
+    g_editDevice.m_strText = "C";
+    Tick(0);
     SelectTool(TOOL_SFC);
     Tick(7);
     SelectTool(TOOL_CHKDSK);
+    EXPECT_FALSE(OptionTable[7].m_bApplicable);
+    ComposeCommand();
+    EXPECT_EQ(g_cmdArgs, "C: /F") << "hidden, so left out, though ticked";
+
     SelectTool(TOOL_SFC);
-    EXPECT_TRUE(OptionTable[7].m_bApplicable);
-    EXPECT_TRUE(OptionTable[7].m_bChecked);
+    ComposeCommand();
+    EXPECT_EQ(g_cmdArgs, " /SCANNOW") << "shown again, still ticked";
+    EXPECT_TRUE(OptionTable[0].m_bChecked);
 }
 
 TEST_F(ModelTest, VolumeClassSurvivesAToolChange)
@@ -104,15 +123,20 @@ TEST_F(ModelTest, VolumeClassSurvivesAToolChange)
 
 TEST_F(ModelTest, ToggleFlipsOneRowAndItsMarkOnly)
 {
-    ToggleOption(4);  // hidden now: the tick is still taken
-    EXPECT_TRUE(OptionTable[4].m_bChecked);
-    EXPECT_TRUE(g_optionBox[4].m_bMarked);
-    EXPECT_FALSE(OptionTable[4].m_bApplicable);
+    const std::vector<int> rowsBefore = VisibleRows();
+    for (int i : {4, 0}) {  // 4 is hidden now: the tick is still taken
+        SCOPED_TRACE(i);
+        ToggleOption(i);
+        for (int k = 0; k < g_optionCount; ++k) {
+            EXPECT_EQ(OptionTable[k].m_bChecked, k == i || (i == 0 && k == 4)) << k;
+            EXPECT_EQ(g_optionBox[k].m_bMarked, OptionTable[k].m_bChecked) << k;
+        }
+        EXPECT_EQ(VisibleRows(), rowsBefore) << "visibility and applicability stay";
+    }
     ToggleOption(4);
     EXPECT_FALSE(OptionTable[4].m_bChecked);
     EXPECT_FALSE(g_optionBox[4].m_bMarked);
-    for (int i = 0; i < g_optionCount; ++i)
-        EXPECT_FALSE(OptionTable[i].m_bChecked) << i;
+    EXPECT_TRUE(OptionTable[0].m_bChecked);
 }
 
 TEST_F(ModelTest, ReselectingTheCurrentToolKeepsTheSameRows)
