@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
