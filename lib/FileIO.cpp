@@ -1,5 +1,6 @@
 #include "FileIO.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -50,6 +51,29 @@ int FileIO::Getline(CString& strLine)
     if (!strLine.empty() && strLine.back() == '\r')
         strLine.pop_back();
     return strLine.size() > INT_MAX ? INT_MAX : static_cast<int>(strLine.size());
+}
+
+int FileIO::Getall(CString& strAll, int nMax)
+{
+    strAll.clear();
+    if (!m_pFile || nMax < 0)
+        return -1;
+    const std::size_t nLimit = static_cast<std::size_t>(nMax);
+    const std::size_t nChunk = 64 * 1024;
+    for (;;) {
+        const std::size_t nHave = strAll.size();
+        // One byte past the limit tells a file of exactly nMax bytes from a longer one.
+        const std::size_t nWant = std::min(nChunk, nLimit + 1 - nHave);
+        strAll.resize(nHave + nWant);
+        const std::size_t nRead = std::fread(&strAll[nHave], 1, nWant, m_pFile);
+        strAll.resize(nHave + nRead);
+        if (strAll.size() > nLimit || (nRead < nWant && std::ferror(m_pFile))) {
+            CString().swap(strAll);
+            return -1;
+        }
+        if (nRead < nWant)
+            return static_cast<int>(strAll.size());
+    }
 }
 
 int FileIO::Putline(const char* pszText, bool bEnd)

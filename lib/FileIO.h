@@ -22,6 +22,10 @@ public:
     // bytes, NUL included; -1 at the end of the file or when nothing is open,
     // otherwise the line's length (at most INT_MAX, the line itself is whole).
     int Getline(CString& strLine);
+    // The rest of the file, every byte, into strAll; its length, or -1 with
+    // strAll empty when nothing is open, reading fails or the rest is longer
+    // than nMax bytes (memory stays bounded by nMax, whatever the file).
+    int Getall(CString& strAll, int nMax);
     // Writes the text (up to its first NUL); with bEnd true as one whole line
     // ended by CR LF. Nonzero when every byte was handed on; 0 and nothing
     // happens when no file is open. Buffered: only Close confirms the disk.

@@ -53,31 +53,33 @@ public:
 
     // Starts pszFile as a process of its own with the further strings as its
     // arguments, up to a terminating null pointer, and returns at once.
-    //   - A file ending in .bat or .cmd (any case) runs through the command
-    //     interpreter (%ComSpec%, else cmd.exe in the system folder) in a
-    //     console window of its own; any other file is started directly,
-    //     searched along PATH when it names no folder.
-    //   - The program is always quoted on the command line (one surrounding
-    //     pair of quotes in pszFile is dropped first, so a pasted "path" works).
-    //   - Each argument follows after one blank, as command-line text, so an
-    //     argument list like "/scan C: /full" reaches the program as typed.
-    //     Only an argument that is one drive-rooted ("X:\") or UNC ("\\")
-    //     path holding a blank or tab, and no quote, is quoted as one path.
-    //     Empty arguments add nothing.
-    //   - The argument "*" is not passed on: it makes Execute wait until the
+    //   - Each further string is one argument, quoted by the C runtime's rule
+    //     only when it needs it (Commandline.h), so a path with blanks, an
+    //     empty string or a text with quotes arrives as that one argument.
+    //   - The string "*" is not passed on: it makes Execute wait until the
     //     started program has ended, dispatching the calling thread's
-    //     messages meanwhile so its windows stay painted.
-    // Returns null when nothing was started (no program named, or the start
-    // failed), otherwise the id of the started process (for a batch file, the
-    // command interpreter) as a pointer-sized number; no handle stays open.
+    //     messages meanwhile so its windows stay painted, and disabling them
+    //     so that no click starts a second call.
+    //   - The program path may come in one pair of quotes, which is dropped.
+    //     A bare name is looked for in the system folder, the Windows folder
+    //     and PATH, never in the current folder or the program's own.
+    //   - A .bat or .cmd file runs through cmd.exe of the system folder
+    //     (never what %ComSpec% names), without AutoRun, in a console window
+    //     of its own; its arguments are quoted for the interpreter, and one
+    //     that no quoting protects (a quote, "%" or a line end) starts nothing.
+    //   - Every process starts with the system folder as its current folder.
+    // Returns null when nothing was started (see Lasterror), otherwise the id
+    // of the started process (for a batch file, the interpreter) as a
+    // pointer-sized number; no handle stays open.
     // Native builds start nothing: they record the call in g_executeLog
-    // (UtilityLog.h), arguments unfiltered, and return null.
+    // (UtilityLog.h), arguments unfiltered, and count it as started unless
+    // the program is listed in g_executeFailures.
     void* Execute(const char* pszFile, ...);
 
-    // Starts strFile with strArgs as its whole argument text, exactly as
-    // written: only the program path is quoted (when it holds a blank), and
-    // no argument is interpreted, "*" included. Waits as Execute does with
-    // "*" when bWait is true. Returns as Execute does.
+    // Starts strFile as Execute does, with strArgs as its whole argument text,
+    // exactly as written: only the program path is quoted, and only when it
+    // holds a blank or tab; no argument is interpreted, "*" included. Waits as
+    // Execute does with "*" when bWait is true. Returns as Execute does.
     void* Launch(const CString& strFile, const CString& strArgs, bool bWait);
 
     // Why the last Execute or Launch started nothing, in the system's words

@@ -70,7 +70,9 @@ void* Utility::Execute(const char* pszFile, ...)
     g_executeLog.push_back(call);
     auto it = g_executeFailures.find(call[0]);
     m_strError = it != g_executeFailures.end() ? it->second : CString();
-    return m_strError.empty() && !call[0].empty() ? Started() : nullptr;
+    if (call[0].empty() && m_strError.empty())
+        m_strError = "No program is named.";
+    return m_strError.empty() ? Started() : nullptr;
 }
 
 void* Utility::Launch(const CString& strFile, const CString& strArgs, bool bWait)

@@ -1,21 +1,16 @@
 #include <windows.h>
 
-#include <cctype>
 #include <cstdarg>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "Commandline.h"
 #include "Utility.h"
 
 namespace zobrel {
 namespace {
-
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 CString ModulePath()
 {
@@ -36,110 +31,37 @@ CString ModulePath()
     }
 }
 
-// Skips the program name as the system's own start-up code does: quoted up to
-// the next quote, else up to the first blank. No escapes apply to it.
-const char* TailOf(const char* psz)
-{
-    if (*psz == '"') {
-        ++psz;
-        while (*psz && *psz != '"')
-            ++psz;
-        if (*psz)
-            ++psz;
-    } else {
-        while (*psz && !IsBlank(*psz))
-            ++psz;
-    }
-    while (IsBlank(*psz))
-        ++psz;
-    return psz;
-}
-
-// The C runtime's rule: 2n backslashes before a quote give n backslashes and
-// the quote groups; 2n+1 give n and a literal quote; "" inside quotes is a
-// literal quote; any other backslash is literal.
-std::vector<CString> SplitArguments(const char* psz)
-{
-    std::vector<CString> items;
-    for (;;) {
-        while (IsBlank(*psz))
-            ++psz;
-        if (!*psz)
-            return items;
-        CString strItem;
-        bool bQuoted = false;
-        while (*psz && (bQuoted || !IsBlank(*psz))) {
-            if (*psz == '\\') {
-                std::size_t n = 0;
-                while (*psz == '\\') {
-                    ++n;
-                    ++psz;
-                }
-                if (*psz == '"') {
-                    strItem.append(n / 2, '\\');
-                    if (n % 2) {
-                        strItem.push_back('"');
-                        ++psz;
-                    }
-                } else {
-                    strItem.append(n, '\\');
-                }
-            } else if (*psz == '"') {
-                if (bQuoted && psz[1] == '"') {
-                    strItem.push_back('"');
-                    psz += 2;
-                } else {
-                    bQuoted = !bQuoted;
-                    ++psz;
-                }
-            } else {
-                strItem.push_back(*psz++);
-            }
-        }
-        items.push_back(strItem);
-    }
-}
-
-bool EndsWithNoCase(const CString& str, const char* pszEnd)
-{
-    const std::size_t nEnd = std::strlen(pszEnd);
-    if (str.size() < nEnd)
-        return false;
-    for (std::size_t i = 0; i < nEnd; ++i) {
-        if (std::tolower(static_cast<unsigned char>(str[str.size() - nEnd + i])) !=
-            std::tolower(static_cast<unsigned char>(pszEnd[i])))
-            return false;
-    }
-    return true;
-}
-
-// A backslash before the closing quote would escape it: double the trailing ones.
-CString Quoted(const CString& str)
-{
-    std::size_t nTrailing = 0;
-    while (nTrailing < str.size() && str[str.size() - 1 - nTrailing] == '\\')
-        ++nTrailing;
-    return '"' + str + CString(nTrailing, '\\') + '"';
-}
-
-bool IsPathWithBlank(const CString& str)
-{
-    const bool bDriveRooted = str.size() >= 3 && std::isalpha(static_cast<unsigned char>(str[0])) && str[1] == ':' &&
-                              (str[2] == '\\' || str[2] == '/');
-    const bool bUnc = str.compare(0, 2, "\\\\") == 0;
-    return (bDriveRooted || bUnc) && str.find_first_of(" \t") != CString::npos && str.find('"') == CString::npos;
-}
-
-CString CommandInterpreter()
+CString Systemfolder()
 {
     char szPath[MAX_PATH + 1];
-    const DWORD nLen = GetEnvironmentVariableA("ComSpec", szPath, sizeof szPath);
-    if (nLen > 0 && nLen < sizeof szPath)
-        return szPath;
-    const UINT nSys = GetSystemDirectoryA(szPath, sizeof szPath);
-    if (nSys > 0 && nSys < sizeof szPath)
-        return CString(szPath) + "\\cmd.exe";
-    return "cmd.exe";
+    const UINT nLen = GetSystemDirectoryA(szPath, sizeof szPath);
+    return nLen > 0 && nLen < sizeof szPath ? CString(szPath, nLen) : CString();
+}
+
+CString Windowsfolder()
+{
+    char szPath[MAX_PATH + 1];
+    const UINT nLen = GetSystemWindowsDirectoryA(szPath, sizeof szPath);
+    return nLen > 0 && nLen < sizeof szPath ? CString(szPath, nLen) : CString();
+}
+
+CString Environment(const char* pszName)
+{
+    CString strValue(256, '\0');
+    for (;;) {
+        const DWORD nLen = GetEnvironmentVariableA(pszName, &strValue[0], static_cast<DWORD>(strValue.size()));
+        if (nLen < strValue.size()) {
+            strValue.resize(nLen);
+            return strValue;
+        }
+        strValue.resize(nLen);
+    }
+}
+
+bool IsFile(const CString& strPath)
+{
+    const DWORD dwAttributes = GetFileAttributesA(strPath.c_str());
+    return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 BOOL CALLBACK DisableWindow(HWND hWnd, LPARAM lParam)
@@ -190,9 +112,9 @@ void WaitDispatching(HANDLE hProcess)
 CString Systemreason(DWORD dwError)
 {
     char* pszText = nullptr;
-    const DWORD nLen = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
+    const DWORD nLen =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
     CString strReason = nLen && pszText ? CString(pszText, nLen) : CString();
     if (pszText)
         LocalFree(pszText);
@@ -209,15 +131,104 @@ int Utility::Getcommandlineitems()
 {
     ClearItems();
     const CString strExe = ModulePath();
-    const char* pszTail = TailOf(GetCommandLineA());
+    const char* pszTail = Skipprogram(GetCommandLineA());
     const std::size_t nSlash = strExe.find_last_of("\\/");
     m_pItems.push_back(new CString(strExe));
     m_pItems.push_back(new CString(pszTail));
     m_pItems.push_back(new CString(nSlash == CString::npos ? CString(".") : strExe.substr(0, nSlash)));
-    for (const CString& strArg : SplitArguments(pszTail))
+    for (const CString& strArg : Splitarguments(pszTail))
         m_pItems.push_back(new CString(strArg));
     return static_cast<int>(m_pItems.size());
 }
+
+namespace {
+
+// What Execute and Launch share. With pArgs each string is one argument,
+// quoted as the started program needs it; without, strArgs is the whole
+// argument text as written. Sets strError, "" once the process runs.
+void* Start(const CString& strPath, const std::vector<CString>* pArgs, const CString& strArgs, bool bWait,
+            CString& strError)
+{
+    const CString strFile = Unquote(strPath);
+    if (strFile.empty()) {
+        strError = "No program is named.";
+        return nullptr;
+    }
+    if (strFile.find('"') != CString::npos) {
+        strError = Systemreason(ERROR_INVALID_NAME);
+        return nullptr;
+    }
+    // Every process starts in the system folder: a program or DLL planted in
+    // our current folder, the user's folder or TEMP is not found there by a
+    // bare name, least of all by the interpreter that runs a batch file.
+    const CString strSystem = Systemfolder();
+    if (strSystem.empty()) {
+        strError = Systemreason(GetLastError());
+        return nullptr;
+    }
+    CString strProgram = strFile;
+    if (Isbarename(strFile)) {
+        strProgram.clear();
+        for (const CString& strCandidate : Searchcandidates(strFile, strSystem, Windowsfolder(), Environment("PATH"))) {
+            if (IsFile(strCandidate)) {
+                strProgram = strCandidate;
+                break;
+            }
+        }
+        if (strProgram.empty()) {
+            strError = Systemreason(ERROR_FILE_NOT_FOUND);
+            return nullptr;
+        }
+    }
+
+    CString strApplication;
+    CString strCommand;
+    DWORD dwFlags = 0;
+    if (Isbatch(strProgram)) {
+        CString strText = strArgs;
+        if (pArgs) {
+            strText.clear();
+            for (const CString& strArg : *pArgs) {
+                CString strQuoted;
+                if (!Quotebatchargument(strArg, strQuoted)) {
+                    strError = Systemreason(ERROR_INVALID_PARAMETER);
+                    return nullptr;
+                }
+                strText += (strText.empty() ? "" : " ") + strQuoted;
+            }
+        }
+        // The system's own interpreter, never what %ComSpec% names: anyone
+        // who can set our environment would otherwise choose what runs.
+        strApplication = strSystem + "\\cmd.exe";
+        strCommand = Consolecommand(strApplication, strProgram, strText);
+        dwFlags = CREATE_NEW_CONSOLE;
+    } else {
+        // The command line alone names the program: its first item is
+        // unambiguous once quoted, and CreateProcess then still appends
+        // ".exe" to a path that has no extension.
+        strCommand = Buildcommand(strProgram, pArgs ? Joinarguments(*pArgs) : strArgs);
+    }
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(strApplication.empty() ? nullptr : strApplication.c_str(), &strCommand[0], nullptr, nullptr,
+                        FALSE, dwFlags, nullptr, strSystem.c_str(), &si, &pi)) {
+        const DWORD dwError = GetLastError();
+        strError = Systemreason(dwError);
+        OutputDebugStringA(
+            ("Tarvick: CreateProcess failed, error " + std::to_string(dwError) + ": " + strCommand + "\n").c_str());
+        return nullptr;
+    }
+    strError.clear();
+    CloseHandle(pi.hThread);
+    if (bWait)
+        WaitDispatching(pi.hProcess);
+    CloseHandle(pi.hProcess);
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(pi.dwProcessId));
+}
+
+}  // namespace
 
 void* Utility::Execute(const char* pszFile, ...)
 {
@@ -226,60 +237,23 @@ void* Utility::Execute(const char* pszFile, ...)
         m_strError = "No program is named.";
         return nullptr;
     }
-    CString strArgs;
+    std::vector<CString> args;
     bool bWait = false;
-    va_list args;
-    va_start(args, pszFile);
-    while (const char* pszArg = va_arg(args, const char*)) {
-        const CString strArg = pszArg;
-        if (strArg == "*")
+    va_list list;
+    va_start(list, pszFile);
+    while (const char* pszArg = va_arg(list, const char*)) {
+        if (std::strcmp(pszArg, "*") == 0)
             bWait = true;
-        else if (!strArg.empty())
-            strArgs += (strArgs.empty() ? "" : " ") + (IsPathWithBlank(strArg) ? Quoted(strArg) : strArg);
+        else
+            args.emplace_back(pszArg);
     }
-    va_end(args);
-    return Launch(pszFile, strArgs, bWait);
+    va_end(list);
+    return Start(pszFile, &args, CString(), bWait, m_strError);
 }
 
-void* Utility::Launch(const CString& strPath, const CString& strArgs, bool bWait)
+void* Utility::Launch(const CString& strFile, const CString& strArgs, bool bWait)
 {
-    CString strFile = strPath;
-    if (strFile.size() >= 2 && strFile.front() == '"' && strFile.back() == '"')
-        strFile = strFile.substr(1, strFile.size() - 2);
-    if (strFile.empty()) {
-        m_strError = "No program is named.";
-        return nullptr;
-    }
-    const CString strTail = strArgs.empty() ? CString() : " " + strArgs;
-
-    CString strApplication;
-    CString strCommand;
-    DWORD dwFlags = 0;
-    if (EndsWithNoCase(strFile, ".bat") || EndsWithNoCase(strFile, ".cmd")) {
-        // /s: the interpreter drops the outer pair of quotes and keeps the
-        // rest as written, whatever quotes the path and arguments hold.
-        strApplication = CommandInterpreter();
-        strCommand = Quoted(strApplication) + " /s /c \"" + Quoted(strFile) + strTail + '"';
-        dwFlags = CREATE_NEW_CONSOLE;
-    } else {
-        // No application name: a bare name is searched along PATH.
-        strCommand = Quoted(strFile) + strTail;
-    }
-
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(strApplication.empty() ? nullptr : strApplication.c_str(), &strCommand[0], nullptr, nullptr,
-                        FALSE, dwFlags, nullptr, nullptr, &si, &pi)) {
-        m_strError = Systemreason(GetLastError());
-        return nullptr;
-    }
-    m_strError.clear();
-    CloseHandle(pi.hThread);
-    if (bWait)
-        WaitDispatching(pi.hProcess);
-    CloseHandle(pi.hProcess);
-    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(pi.dwProcessId));
+    return Start(strFile, nullptr, strArgs, bWait, m_strError);
 }
 
 }  // namespace zobrel

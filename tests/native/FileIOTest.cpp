@@ -2,6 +2,7 @@
 // Windows C runtime differs on folders, text mode and ^Z.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -9,7 +10,6 @@
 
 #include "TestFolder.h"
 #include "lib/FileIO.h"
-
 
 namespace {
 
@@ -20,10 +20,7 @@ protected:
     fs::path m_dir;
     zobrel::FileIO m_file;
 
-    void SetUp() override
-    {
-        m_dir = MakeTestFolder("tarvick-fileio-");
-    }
+    void SetUp() override { m_dir = MakeTestFolder("tarvick-fileio-"); }
 
     void TearDown() override
     {
@@ -93,6 +90,36 @@ TEST_F(FileIOTest, GetlineReadsLinesOfSeveralMebibytes)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(lines[0] == strLong) << "length " << lines[0].size();
     EXPECT_EQ(lines[1], "tail");
+}
+
+TEST_F(FileIOTest, GetallReadsTheRestUpToItsLimit)
+{
+    using namespace std::string_literals;
+    const CString strRest = "x\0y\r\n\x1a\xff\r"s + CString(200 * 1024, 'z');
+    const CString strPath = Write("all.txt", "first\r\n" + strRest);
+    CString strAll = "stale";
+    EXPECT_EQ(m_file.Getall(strAll, 100), -1) << "nothing open";
+    EXPECT_EQ(strAll, "");
+
+    const int nSize = static_cast<int>(strRest.size());
+    const struct {
+        int nMax;
+        int nResult;
+    } cases[] = {{nSize, nSize}, {INT_MAX, nSize}, {nSize - 1, -1}, {0, -1}, {-1, -1}};
+    for (const auto& c : cases) {
+        ASSERT_NE(m_file.Open(strPath, "r"), 0);
+        CString strLine;
+        m_file.Getline(strLine);
+        strAll = "stale";
+        EXPECT_EQ(m_file.Getall(strAll, c.nMax), c.nResult) << "limit " << c.nMax;
+        EXPECT_TRUE(strAll == (c.nResult < 0 ? CString() : strRest)) << "limit " << c.nMax;
+        if (c.nResult >= 0) {
+            EXPECT_EQ(m_file.Getall(strAll, c.nMax), 0) << "nothing after the end, limit " << c.nMax;
+        }
+        EXPECT_NE(m_file.Close(), 0);
+    }
+    ASSERT_NE(m_file.Open(Write("empty.txt", ""), "r"), 0);
+    EXPECT_EQ(m_file.Getall(strAll, 0), 0);
 }
 
 TEST_F(FileIOTest, PutlineWritesWholeLinesEndedByCrLf)

@@ -4,6 +4,11 @@
 
 #include <climits>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "lib/Codepage.h"
 #include "lib/FileIO.h"
 #include "lib/Utility.h"
 
@@ -109,6 +114,125 @@ TEST(Getcommandlineitems, FolderIsTheExecutablesWithoutTrailingSeparator)
     EXPECT_EQ(strExe.find_first_of("\\/", strFolder.size()), strFolder.size()) << strExe;
     EXPECT_EQ(strExe.find_first_of("\\/", strFolder.size() + 1), CString::npos) << strExe;
     EXPECT_EQ(utility.Getcommandlineitems(), nItems) << "filled afresh, not appended";
+}
+
+TEST(Codepage, DetectsEncodingsAsNotepadSavesThem)
+{
+    using zobrel::Encoding;
+    const struct {
+        CString strBytes;
+        Encoding encoding;
+        std::size_t nMark;
+    } cases[] = {
+        {"", Encoding::ANSI, 0},
+        {"1 C:\\x.exe\r\n", Encoding::ANSI, 0},
+        {"\xEF\xBB\xBF", Encoding::UTF8, 3},
+        {"\xEF\xBB\xBF"
+         "1 \xFC",
+         Encoding::UTF8, 3},
+        {"1 Pr\xC3\xBC"
+         "fung",
+         Encoding::UTF8, 0},
+        {"1 Pr\xFC"
+         "fung",
+         Encoding::ANSI, 0},
+        {"\xC3\xBC \xFC", Encoding::ANSI, 0},
+        {"\xFF\xFE"
+         "1\0",
+         Encoding::UTF16LE, 2},
+        {"\xFE\xFF\0"
+         "1",
+         Encoding::UTF16BE, 2},
+        {"\xFF\xFE\0\0", Encoding::UTF16LE, 2},
+        {"\xEF\xBB", Encoding::ANSI, 0},
+        {"\xFF", Encoding::ANSI, 0},
+    };
+    for (const auto& c : cases) {
+        std::size_t nMark = 99;
+        EXPECT_EQ(zobrel::Detectencoding(c.strBytes, nMark), c.encoding) << testing::PrintToString(c.strBytes);
+        EXPECT_EQ(nMark, c.nMark) << testing::PrintToString(c.strBytes);
+    }
+}
+
+TEST(Codepage, Utf8MustBeInShortestFormWithoutSurrogates)
+{
+    for (const CString& strValid : {""s, "ascii\0"s, "\xC2\x80"s, "\xDF\xBF"s, "\xE0\xA0\x80"s, "\xED\x9F\xBF"s,
+                                    "\xEE\x80\x80"s, "\xF0\x90\x80\x80"s, "\xF4\x8F\xBF\xBF"s})
+        EXPECT_TRUE(zobrel::Isutf8(strValid.data(), strValid.size())) << testing::PrintToString(strValid);
+    for (const CString& strInvalid :
+         {"\x80"s, "\xC0\x80"s, "\xC1\xBF"s, "\xC2"s, "\xC2 "s, "\xE0\x9F\xBF"s, "\xED\xA0\x80"s, "\xED\xBF\xBF"s,
+          "\xE2\x82"s, "\xF0\x8F\xBF\xBF"s, "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s, "\xFF"s, "a\xF0\x90\x80"s})
+        EXPECT_FALSE(zobrel::Isutf8(strInvalid.data(), strInvalid.size())) << testing::PrintToString(strInvalid);
+}
+
+TEST(Codepage, Utf16BecomesUtf8AndBrokenUnitsAnInvalidByte)
+{
+    const struct {
+        CString strBytes;  // little-endian
+        CString strUtf8;
+    } cases[] = {
+        {"A\0\xFC\0"s, "A\xC3\xBC"},
+        {"\0\0\xAC\x20"s, "\0\xE2\x82\xAC"s},
+        {"\x3D\xD8\x00\xDE"s, "\xF0\x9F\x98\x80"},
+        {"\x00\xD8"
+         "A\0"s,
+         "\xFF"
+         "A"},
+        {"\x00\xDC\x00\xD8"s, "\xFF\xFF"},
+        {"A\0B"s, "A\xFF"},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        CString strLittle;
+        zobrel::Utf16toutf8(c.strBytes.data(), c.strBytes.size(), false, strLittle);
+        EXPECT_EQ(strLittle, c.strUtf8) << testing::PrintToString(c.strBytes);
+        CString strBig = "kept:";
+        CString strSwapped = c.strBytes;
+        for (std::size_t i = 0; i + 1 < strSwapped.size(); i += 2)
+            std::swap(strSwapped[i], strSwapped[i + 1]);
+        zobrel::Utf16toutf8(strSwapped.data(), strSwapped.size(), true, strBig);
+        EXPECT_EQ(strBig, "kept:" + c.strUtf8) << "big-endian, appended";
+    }
+}
+
+TEST(Codepage, ConvertsToAnsiOnlyWhatTheCodePageHolds)
+{
+#ifdef _WIN32
+    // The expectations are those of Windows-1252 (and of Latin-1 natively).
+    if (GetACP() != 1252)
+        GTEST_SKIP() << "ANSI code page " << GetACP();
+#endif
+    const struct {
+        CString strUtf8;
+        const char* pszAnsi;  // null: refused
+    } cases[] = {
+        {"C:\\Tools\\diag.exe", "C:\\Tools\\diag.exe"},
+        {"C:\\Tools\\Pr\xC3\xBC"
+         "fung\\d.exe",
+         "C:\\Tools\\Pr\xFC"
+         "fung\\d.exe"},
+        {"\xC2\xB5\xC3\xBF", "\xB5\xFF"},
+        {"C:\\\xC4\x81\\x.exe", nullptr},  // a-macron: best fit would make it "a"
+        {"\xE4\xB8\xAD", nullptr},
+        {"\xF0\x9F\x98\x80", nullptr},
+        {"\xC3", nullptr},
+        {"Pr\xFC"
+         "fung",
+         nullptr},
+        {"\xED\xA0\x80", nullptr},
+    };
+    for (const auto& c : cases) {
+        CString strAnsi = "untouched";
+        EXPECT_EQ(zobrel::Utf8toansi(c.strUtf8, strAnsi), c.pszAnsi != nullptr) << testing::PrintToString(c.strUtf8);
+        EXPECT_EQ(strAnsi, c.pszAnsi ? c.pszAnsi : "untouched") << testing::PrintToString(c.strUtf8);
+    }
+    CString strText =
+        "Gr\xC3\xBC\xC3\x9F"
+        "e\0x"s;
+    ASSERT_TRUE(zobrel::Utf8toansi(strText, strText)) << "in place, NUL included";
+    EXPECT_EQ(strText,
+              "Gr\xFC\xDF"
+              "e\0x"s);
 }
 
 }  // namespace
