@@ -1,32 +1,18 @@
 #include <windows.h>
 
 #include <cstring>
-#include <string>
 
+#include "Commandline.h"
 #include "System.h"
+#include "Systemreason.h"
 
 namespace zobrel {
 namespace {
 
-// The system's own words for an error code, without the line end it ends with.
-CString Reasonof(DWORD dwError)
-{
-    char* pszText = nullptr;
-    const DWORD nLen =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
-    CString strReason = nLen && pszText ? CString(pszText, nLen) : CString();
-    if (pszText)
-        LocalFree(pszText);
-    while (!strReason.empty() && (strReason.back() == '\r' || strReason.back() == '\n' || strReason.back() == ' '))
-        strReason.pop_back();
-    return strReason.empty() ? "Error " + std::to_string(dwError) + "." : strReason;
-}
-
 bool Failed(const char* pszStep, CString& strReason)
 {
     const DWORD dwError = GetLastError();
-    strReason = Reasonof(dwError);
+    strReason = Systemreason(dwError);
     OutputDebugStringA(("Tarvick: " + CString(pszStep) + ": " + strReason + "\n").c_str());
     return false;
 }
@@ -141,8 +127,7 @@ public:
     {
         const CString strFolder = Systemfolder();
         const CString strConsole = strFolder + "\\cmd.exe";
-        // /d: no AutoRun commands; /s: the outer quotes go, the rest stays as written.
-        CString strCommand = "\"" + strConsole + "\" /d /s /c \"\"" + m_strBatch + "\"\"";
+        CString strCommand = Consolecommand(strConsole, m_strBatch, "");
         CString strEnvironment = Consoleenvironment();
         STARTUPINFOA si = {};
         si.cb = sizeof si;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commandline.h"
+#include "Systemreason.h"
 #include "Utility.h"
 
 namespace zobrel {
@@ -106,23 +107,6 @@ void WaitDispatching(HANDLE hProcess)
             DispatchMessageA(&msg);
         }
     }
-}
-
-// The system's own words for an error code, without the line end it ends with.
-CString Systemreason(DWORD dwError)
-{
-    char* pszText = nullptr;
-    const DWORD nLen =
-        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, dwError, 0, reinterpret_cast<char*>(&pszText), 0, nullptr);
-    CString strReason = nLen && pszText ? CString(pszText, nLen) : CString();
-    if (pszText)
-        LocalFree(pszText);
-    while (!strReason.empty() && (strReason.back() == '\r' || strReason.back() == '\n' || strReason.back() == ' '))
-        strReason.pop_back();
-    if (strReason.empty())
-        strReason = "Error " + std::to_string(dwError) + ".";
-    return strReason;
 }
 
 }  // namespace
