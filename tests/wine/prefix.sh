@@ -20,6 +20,14 @@ setup)
         wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
         wineserver -w
     fi
+    # R: is a CD drive, for a drive of another file system than NTFS: a
+    # dosdevices link marked "cdrom" reports type 5 and "CDFS".
+    if [ ! -e "$WINEPREFIX/dosdevices/r:" ]; then
+        mkdir -p "$WINEPREFIX/cdrom-r"
+        ln -sfn "$WINEPREFIX/cdrom-r" "$WINEPREFIX/dosdevices/r:"
+        wine reg add 'HKLM\Software\Wine\Drives' /v r: /t REG_SZ /d cdrom /f >/dev/null 2>&1
+        wineserver -w
+    fi
     # Its output must not hold the test runner's pipe open.
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit >/dev/null 2>&1

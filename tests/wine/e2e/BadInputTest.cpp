@@ -6,7 +6,7 @@ namespace {
 
 using namespace e2e;
 
-enum class Outcome { Runs, NothingRuns };
+enum class Outcome { Runs, Fails };
 
 struct BadInput {
     const char* pszName;
@@ -81,7 +81,8 @@ const char STALE_BATCH[] = "@\"SFC.EXE\" STALE\r\npause\r\n";
 
 void TempUnset(CTarvick& t)
 {
-    // The program then writes "\sfc.bat": the root of its current drive.
+    // "\sfc.bat" would be the root of whatever drive is current: nothing may
+    // be written there.
     t.m_bTempUnset = true;
     t.m_strBatch = t.m_strRoot.substr(0, 2) + "\\sfc.bat";
     ASSERT_FALSE(Exists(t.m_strBatch)) << "left over from elsewhere";
@@ -147,14 +148,28 @@ TEST_P(BadInputs, NeitherCrashNorHangNorLoss)
     EXPECT_TRUE(tarvick.Responsive());
     EXPECT_EQ(tarvick.Text(IDC_TOOL_LABEL + TOOL_EXTERNAL), c.bSettingsRead ? " WinDlg" : "");
     ASSERT_TRUE(tarvick.TypeDevice("C"));
-    ASSERT_TRUE(tarvick.Run());
     if (c.outcome == Outcome::Runs) {
+        ASSERT_TRUE(tarvick.Run());
         ASSERT_TRUE(tarvick.WaitCalls(1));
         ExpectCall(tarvick.Calls()[0], "CHKDSK.EXE", "C:");
         EXPECT_EQ(tarvick.Batch(), "CHKDSK.EXE C:\r\npause\r\n");
         EXPECT_EQ(tarvick.EndConsoles(), 1);
     } else {
-        // A console would exist by now: the pointer moves only after the start.
+        // The run fails visibly: "Failed" in red, one line saying what and
+        // why, the pointer left where it was, nothing started.
+        ASSERT_TRUE(tarvick.Preview("CHKDSK C:\r\n"));
+        LeftClick();
+        ASSERT_TRUE(tarvick.WaitText(IDC_PROCESS, "Failed", RUN_MS));
+        EXPECT_TRUE(tarvick.ShowsRed(IDC_PROCESS));
+        const std::string strLine = tarvick.Text(IDC_OUTPUT);
+        if (tarvick.m_bTempUnset) {
+            EXPECT_EQ(strLine, "Could not write \\sfc.bat: TEMP names no folder.");
+        } else {
+            const std::string strStart = "Could not write " + tarvick.m_strBatch + ": ";
+            EXPECT_EQ(strLine.compare(0, strStart.size(), strStart), 0) << strLine;
+            EXPECT_GT(strLine.size(), strStart.size()) << "with the system's reason";
+        }
+        EXPECT_TRUE(tarvick.PointerOn(IDC_PROCESS));
         EXPECT_TRUE(tarvick.Children().empty());
         EXPECT_EQ(tarvick.Batch(), strBatch) << "a batch file the program could not write is left alone";
         EXPECT_TRUE(tarvick.Calls().empty());
@@ -181,12 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
                       BadInput{"SettingsLocked", SettingsLocked, false, Outcome::Runs, L"Tarvick prog"},
                       BadInput{"PositionCorrupt", PositionCorrupt, true, Outcome::Runs, L"Tarvick prog"},
                       BadInput{"PositionOffScreen", PositionOffScreen, true, Outcome::Runs, L"Tarvick prog"},
-                      BadInput{"TempUnset", TempUnset, true, Outcome::Runs, L"Tarvick prog"},
-                      BadInput{"TempMissing", TempMissing, true, Outcome::NothingRuns, L"Tarvick prog"},
-                      BadInput{"TempReadOnlyBatch", TempReadOnlyBatch, true, Outcome::NothingRuns, L"Tarvick prog"},
-                      BadInput{"TempIsAFile", TempIsAFile, true, Outcome::NothingRuns, L"Tarvick prog"},
-                      BadInput{"TempLockedBatch", TempLockedBatch, true, Outcome::NothingRuns, L"Tarvick prog"},
-                      BadInput{"TempBatchIsFolder", TempBatchIsFolder, true, Outcome::NothingRuns, L"Tarvick prog"},
+                      BadInput{"TempUnset", TempUnset, true, Outcome::Fails, L"Tarvick prog"},
+                      BadInput{"TempMissing", TempMissing, true, Outcome::Fails, L"Tarvick prog"},
+                      BadInput{"TempReadOnlyBatch", TempReadOnlyBatch, true, Outcome::Fails, L"Tarvick prog"},
+                      BadInput{"TempIsAFile", TempIsAFile, true, Outcome::Fails, L"Tarvick prog"},
+                      BadInput{"TempLockedBatch", TempLockedBatch, true, Outcome::Fails, L"Tarvick prog"},
+                      BadInput{"TempBatchIsFolder", TempBatchIsFolder, true, Outcome::Fails, L"Tarvick prog"},
                       BadInput{"FolderBlanks", Nothing, true, Outcome::Runs, L"a  b   c"},
                       BadInput{"FolderNonAscii", Nothing, true, Outcome::Runs, L"Pr\u00FCfung \u00E4\u00F6"}),
     [](const auto& info) { return std::string(info.param.pszName); });

@@ -673,6 +673,39 @@ public:
         return !Ended() && SendMessageTimeoutA(m_hWnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 3000, &nResult) != 0;
     }
 
+    // Waits until the control shows the text.
+    ::testing::AssertionResult WaitText(int nId, const std::string& strText, DWORD nTimeoutMs = HOVER_MS) const
+    {
+        if (WaitUntil([&] { return Text(nId) == strText; }, nTimeoutMs))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "control " << nId << " shows \"" << Text(nId) << "\", not \""
+                                             << strText << '"' << UnderPointer();
+    }
+
+    // Replaces the Device text by typing, wherever the pointer then rests:
+    // the keyboard focus must be in the Device box already.
+    ::testing::AssertionResult RetypeDevice(const char* pszText) const
+    {
+        PressKey(VK_END);
+        for (std::size_t n = Text(IDC_DEVICE).size(); n > 0; --n)
+            PressKey(VK_BACK);
+        TypeText(pszText);
+        return WaitText(IDC_DEVICE, pszText, 3000);
+    }
+
+    // Clicks into the Device box and replaces its text.
+    ::testing::AssertionResult ReplaceDevice(const char* pszText) const
+    {
+        ClickOn(IDC_DEVICE);
+        return RetypeDevice(pszText);
+    }
+
+    // Red text on the control: a status.
+    bool ShowsRed(int nId) const
+    {
+        return WaitUntil([&] { return CountColour(ScreenRect(nId), CLR_RED) > 10; }, 2000);
+    }
+
     std::string m_strRoot;
     std::string m_strProg;
     std::string m_strExe;
@@ -685,6 +718,7 @@ public:
     std::string m_strBatch;
     std::string m_strTempValue;  // TEMP for the program
     bool m_bTempUnset = false;
+    std::map<std::string, std::string> m_env;  // further variables for the program; "" removes one
     HANDLE m_hLock = INVALID_HANDLE_VALUE;  // a file the test holds open while the program runs
     bool m_bRemoveBatch = false;            // the batch file lies outside the test folder
     PROCESS_INFORMATION m_pi = {};
@@ -720,6 +754,12 @@ private:
             vars["TEMP"] = m_strTempValue;
         vars["PATH"] = m_strFakes + ";" + vars["PATH"];
         vars[RECORD_VARIABLE] = m_strRecord;
+        for (const auto& var : m_env) {
+            if (var.second.empty())
+                vars.erase(var.first);
+            else
+                vars[var.first] = var.second;
+        }
         std::string strBlock;
         for (const auto& var : vars)
             strBlock += var.first + "=" + var.second + '\0';
