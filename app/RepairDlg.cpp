@@ -271,7 +271,7 @@ void CRepairDlg::CreateControl(const ControlSpec& control)
         Trace("could not create control", control.m_nId);
 }
 
-void CRepairDlg::Layout()
+void CRepairDlg::Relayout()
 {
     const zobrel::Scale& scale = zobrel::Screen::Scaling();
     for (const ControlSpec& control : ControlLayout()) {
@@ -398,7 +398,7 @@ BOOL CRepairDlg::OnDpiChanged(UINT, const RECT* pSuggested)
     if (pSuggested)
         SetWindowPos(m_hWnd, nullptr, pSuggested->left, pSuggested->top, pSuggested->right - pSuggested->left,
                      pSuggested->bottom - pSuggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout();
+    Relayout();
     Fitfont(true);
     SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 0);
     return TRUE;

@@ -24,7 +24,7 @@ private:
     void ReadSettings();
     void CreateControl(const ControlSpec& control);
     // Moves every control to its design rectangle at the current scale.
-    void Layout();
+    void Relayout();
     // Gives every control the font fitted to the current scale; a new font
     // only when the fitted height changed, unless bRenew.
     void Fitfont(bool bRenew);

@@ -82,12 +82,6 @@ void CustButton::SetCheck(bool bMark)
         platform::MarkWidget(*this, bMark);
 }
 
-void CustStatic::SetColor(int nId)
-{
-    m_nId = nId;
-    m_bColored = false;
-}
-
 void CustStatic::SetColor(int nId, Colorref crText, Colorref crBack)
 {
     m_nId = nId;

@@ -43,17 +43,35 @@ shoot() {
         convert "$shot" -format "%[fx:int(255*p{$x,$y}.r+0.5)],%[fx:int(255*p{$x,$y}.g+0.5)],%[fx:int(255*p{$x,$y}.b+0.5)]" info:
     }
 
-    # Until the first paint the window may still be black: retry for a while.
+    # The program puts the pointer on "Exit" once its window is painted, at
+    # design (600..680, 650..700); then it draws "Exit" green. The shot is
+    # taken once two in a row are alike.
+    on_exit() {
+        eval "$(xdotool getmouselocation --shell)"
+        [ $((X - wx)) -ge $((WIDTH * 600 / 720)) ] && [ $((X - wx)) -lt $((WIDTH * 680 / 720)) ] &&
+            [ $((Y - wy)) -ge $((HEIGHT * 650 / 755)) ] && [ $((Y - wy)) -lt $((HEIGHT * 700 / 755)) ]
+    }
+    wx=$X
+    wy=$Y
+    tries=0
+    while [ $tries -lt 100 ] && ! on_exit; do
+        tries=$((tries + 1))
+        sleep 0.1
+    done
     colour=
     tries=0
     while [ $tries -lt 50 ]; do
-        if import -window "$win" "$shot" 2>/dev/null; then
-            colour=$(rgb)
-            [ "$colour" = "0,0,128" ] && break
+        if import -window "$win" "$shot.new.png" 2>/dev/null; then
+            if [ -f "$shot" ] && compare -metric AE "$shot" "$shot.new.png" null: 2>/dev/null; then
+                colour=$(rgb)
+                [ "$colour" = "0,0,128" ] && break
+            fi
+            mv "$shot.new.png" "$shot"
         fi
         tries=$((tries + 1))
         sleep 0.2
     done
+    rm -f "$shot.new.png"
     echo "screenshot: $shot (${WIDTH}x${HEIGHT} on a screen of ${screen% *}x${screen#* }), face at $x,$y is $colour"
     status=0
     if [ "$colour" != "0,0,128" ]; then

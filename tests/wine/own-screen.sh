@@ -4,9 +4,9 @@
 # of its own. Wine learns its monitors from the display of a session's first
 # process, and clamps a window to the screen it is on, so a screen other
 # than the test display needs both. The session's prefix is the test prefix
-# ($WINEPREFIX) copied once beside it as "<prefix>-screen": the program
-# files under windows/ as hard links (Wine never writes them), everything
-# that is written (the registry, users/) as copies of its own.
+# ($WINEPREFIX) copied once beside it as "<prefix>-screen": the system
+# folders under windows/ as hard links (only read, and alike in both), all
+# that is written (the registry, users/, the .ini files) as copies of its own.
 set -eu
 size=$1
 shift
