@@ -365,7 +365,9 @@ TEST(DpiChange, WindowControlsAndFontFollowTheNewDpiAndComeBack)
     ASSERT_TRUE(probe.DpiChanged(144, rcLarge));
     const probe::Block& block = probe.Block();
     EXPECT_TRUE(SameRect(block.rcWindow, rcLarge)) << Describe(block.rcWindow) << " instead of " << Describe(rcLarge);
-    EXPECT_NEAR(block.rcClient.right, start.rcClient.right * 1.5, 4) << "the frame grew as well, by less";
+    // The frame stays as it was: the client area takes the rest.
+    EXPECT_EQ(block.rcClient.right, (rcLarge.right - rcLarge.left) - (rc.right - rc.left - start.rcClient.right));
+    EXPECT_EQ(block.rcClient.bottom, (rcLarge.bottom - rcLarge.top) - (rc.bottom - rc.top - start.rcClient.bottom));
     ExpectDesignLayout(probe, block.rcClient);
     const Snapshot large = Take(probe.Block());
     EXPECT_NE(large.nFont, start.nFont) << "a font made anew";
