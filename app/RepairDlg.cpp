@@ -123,6 +123,9 @@ zobrel::Textfit Measure(HDC hDC, HFONT hFont, std::vector<Shown>& shown)
     zobrel::Textfit fit;
     const HGDIOBJ hOld = SelectObject(hDC, hFont);
     for (Shown& one : shown) {
+        // A control that could not be created shows nothing to fit.
+        if (!one.pWidget->m_hWnd)
+            continue;
         const zobrel::Rect rcRoom = one.pWidget->Textroom(hFont);
         for (const CString& strText : one.texts) {
             SIZE size = {};
@@ -153,13 +156,13 @@ void KeepDpiScalingOwn(HWND hDlg)
     const auto pfnControl = reinterpret_cast<Controlfn>(
         reinterpret_cast<void*>(GetProcAddress(hUser, "SetDialogControlDpiChangeBehavior")));
     if (pfnDialog && !pfnDialog(hDlg, DDC_DISABLE_ALL, DDC_DISABLE_ALL))
-        Trace("could not keep the DPI re-layout of dialog", GetDlgCtrlID(hDlg));
+        OutputDebugStringA("Tarvick: the dialog manager keeps re-laying the dialog on a DPI change\n");
     if (!pfnControl)
         return;
     const auto own = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
     for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
         if (!pfnControl(hChild, own, own))
-            Trace("could not keep the DPI re-layout of control", GetDlgCtrlID(hChild));
+            Trace("the dialog manager keeps its DPI re-layout of control", GetDlgCtrlID(hChild));
     }
 }
 

@@ -314,10 +314,19 @@ void Screen::Smove(WindowHandle hWindow, int nMode, CString strPath)
     HWND hWnd = static_cast<HWND>(hWindow);
     if (!IsWindow(hWnd) || strPath.empty())
         return;
-    if (nMode == 0)
+    if (nMode == 0) {
         Saveplacement(hWnd, strPath);
-    else if (nMode == 1)
+        // The file read back must hold the placement just saved.
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
+        Placement saved;
+        const RECT& rc = wp.rcNormalPosition;
+        if (GetWindowPlacement(hWnd, &wp) &&
+            !(Readplacement(strPath, saved) && saved.m_rcNormal == Rect{rc.left, rc.top, rc.right, rc.bottom}))
+            OutputDebugStringA(("zobrel: the window placement could not be saved to " + strPath + "\n").c_str());
+    } else if (nMode == 1) {
         Restoreplacement(hWnd, strPath);
+    }
 }
 
 }  // namespace zobrel
