@@ -41,9 +41,11 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     CAppBase* pApp = AfxApp();
-    if (!pApp)
+    if (!pApp) {
+        OutputDebugStringA("Tarvick: no application object\n");
         return 1;
+    }
     pApp->m_hInstance = hInstance;
     pApp->InitInstance();
-    return 0;
+    return pApp->m_nExitCode;
 }

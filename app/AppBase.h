@@ -20,6 +20,7 @@ public:
     HBRUSH DialogBrush() const { return m_hDialogBrush; }
 
     HINSTANCE m_hInstance = nullptr;
+    int m_nExitCode = 0;  // the process's, once InitInstance returns
 
 private:
     COLORREF m_crDialogBack;

@@ -10,8 +10,8 @@ public:
     CDialogBase(const CDialogBase&) = delete;
     CDialogBase& operator=(const CDialogBase&) = delete;
 
+    // The dialog's result; -1 when its window could not be created.
     INT_PTR DoModal();
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
 protected:
     // The dialog's own messages; the result is what the dialog procedure returns.

@@ -1,14 +1,18 @@
 #include "Layout.h"
 
+#include <utility>
+
 #include "model/Catalog.h"
-#include "model/Globals.h"
+#include "model/Compose.h"
+#include "model/Launch.h"
 
 namespace {
 
 std::vector<ControlSpec> BuildLayout()
 {
     std::vector<ControlSpec> layout;
-    auto push = [&](int nId, zobrel::Rect rc, const char* pszCaption, zobrel::Colorref crText) {
+    auto push = [&](int nId, zobrel::Rect rc, const char* pszCaption, zobrel::Colorref crText,
+                    std::vector<CString> alternates) {
         ControlSpec control;
         control.m_nKind = ControlKind::PushButton;
         control.m_nId = nId;
@@ -16,11 +20,13 @@ std::vector<ControlSpec> BuildLayout()
         control.m_dwStyle = STYLE_PUSH;
         control.m_strCaption = pszCaption;
         control.m_crText = crText;
+        control.m_alternates = std::move(alternates);
         layout.push_back(control);
     };
-    push(IDC_PROCESS, {600, 570, 680, 620}, "Process", CLR_YELLOW);
-    push(IDC_EXIT, {600, 650, 680, 700}, "Exit", CLR_GREY);
-    push(IDC_EDIT_SETTINGS, {600, 280, 680, 330}, "Edit", CLR_GREY);
+    push(IDC_PROCESS, {600, 570, 680, 620}, "Process", CLR_YELLOW,
+         {STATUS_NO_DEVICE, STATUS_OFFLINE, STATUS_BUSY, STATUS_FAILED});
+    push(IDC_EXIT, {600, 650, 680, 700}, "Exit", CLR_GREY, {});
+    push(IDC_EDIT_SETTINGS, {600, 280, 680, 330}, "Edit", CLR_GREY, {STATUS_FAILED});
 
     ControlSpec output;
     output.m_nKind = ControlKind::EditBox;
@@ -81,6 +87,21 @@ const std::vector<ControlSpec>& ControlLayout()
 {
     static const std::vector<ControlSpec> s_layout = BuildLayout();
     return s_layout;
+}
+
+std::vector<PlacedControl> Place(const ControlSpec& control, const zobrel::Scale& scale)
+{
+    const zobrel::Rect rc = scale.Map(control.m_rect);
+    switch (control.m_nKind) {
+        case ControlKind::OptionRow:
+            return {{IDC_OPTION_BOX + control.m_nId, RowButtonRect(rc)},
+                    {IDC_OPTION_LABEL + control.m_nId, RowLabelRect(rc)}};
+        case ControlKind::ToolRow:
+            return {{IDC_TOOL_RADIO + control.m_nId, RowButtonRect(rc)},
+                    {IDC_TOOL_LABEL + control.m_nId, RowLabelRect(rc)}};
+        default:
+            return {{control.m_nId, rc}};
+    }
 }
 
 zobrel::Rect RowButtonRect(const zobrel::Rect& rcRow)

@@ -3,6 +3,7 @@
 // a 720 x 755 face. Portable, so the geometry is checked without a window.
 #include <vector>
 
+#include "lib/Screen.h"
 #include "lib/Types.h"
 #include "model/UiConstants.h"
 
@@ -19,11 +20,33 @@ struct ControlSpec {
     zobrel::Colorref m_crBack = 0;
     zobrel::Colorref m_crText2 = 0;  // edit boxes only
     zobrel::Colorref m_crBack2 = 0;
+    // Texts a push button shows in place of its caption: the status texts.
+    std::vector<CString> m_alternates;
 };
 
+// The one bold font of every control: its height in design units, scaled
+// with the window and then lowered until every text fits its control, but
+// never below the smallest height in pixels. Every Windows version has
+// Arial; Wine, which has no Arial of its own, gives its metric twin
+// Liberation Sans, so what is measured under Wine is what Windows shows.
+constexpr int FONT_HEIGHT = 20;
+constexpr int FONT_MIN_HEIGHT = 6;
+constexpr char FONT_FACE[] = "Arial";
 
 // Every control of the window, in creation order.
 const std::vector<ControlSpec>& ControlLayout();
+
+// One window of a table entry: its control ID and its rectangle in client
+// pixels.
+struct PlacedControl {
+    int m_nId = 0;
+    zobrel::Rect m_rect;
+};
+
+// The windows a table entry becomes at a scale: one for a push button, an
+// edit box or a label; for a row, its button (ID by the row bases) and then
+// its label, split as RowButtonRect and RowLabelRect say.
+std::vector<PlacedControl> Place(const ControlSpec& control, const zobrel::Scale& scale);
 
 // Splits a row's adjusted rectangle: the left square of side h (its height)
 // is the button, the rest the label.

@@ -9,7 +9,10 @@ BOOL CRepairApp::InitInstance()
 {
     SetDialogBkColor(CLR_NAVY, CLR_WHITE);
     CRepairDlg dlg;
-    dlg.DoModal();
+    if (dlg.DoModal() == -1) {
+        OutputDebugStringA("Tarvick: the dialog could not be created\n");
+        m_nExitCode = 1;
+    }
     // The dialog was the whole program: no message loop follows.
     return FALSE;
 }

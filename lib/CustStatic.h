@@ -7,9 +7,7 @@ class CustStatic : public Widget {
 public:
     CustStatic() : Widget(WidgetKind::Static) {}
 
-    // Before the window exists, with its future control ID. The id-only form
-    // keeps the system's default colours.
-    void SetColor(int nId);
+    // Before the window exists, with its future control ID.
     void SetColor(int nId, Colorref crText, Colorref crBack);
 
     bool Create(const char* pszCaption, std::uint32_t dwStyle, const Rect& rc, WindowHandle hParent, int nId);

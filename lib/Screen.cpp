@@ -151,6 +151,46 @@ void Fitclient(const Rect& rcDesign, int nWorkW, int nWorkH, int nFrameW, int nF
     nClientH = static_cast<int>(std::max<std::int64_t>(1, h));
 }
 
+void Textfit::Add(std::int32_t nNeed, std::int32_t nRoom)
+{
+    if (nNeed <= 0)
+        return;
+    const std::int64_t nHave = std::max<std::int32_t>(nRoom, 0);
+    // nHave / nNeed < m_nRoom / m_nNeed, without dividing.
+    if (nHave * m_nNeed < m_nRoom * nNeed) {
+        m_nRoom = nHave;
+        m_nNeed = nNeed;
+    }
+}
+
+int Fitheight(int nStart, int nMin, const std::function<Textfit(int nHeight)>& fnMeasure)
+{
+    nMin = std::max(nMin, 1);
+    if (nStart <= nMin)
+        return nStart;
+    int nFits = 0;            // the largest height measured to fit
+    int nFails = nStart + 1;  // the smallest height measured not to fit
+    int nHeight = nStart;
+    for (;;) {
+        const Textfit fit = fnMeasure(nHeight);
+        if (fit.Fits()) {
+            nFits = nHeight;
+            if (nHeight + 1 >= nFails)
+                return nHeight;
+            ++nHeight;
+            continue;
+        }
+        nFails = nHeight;
+        if (nFits > 0)
+            return nFits;
+        if (nHeight <= nMin)
+            return nMin;
+        // Extents grow about linearly with the height.
+        const std::int64_t nEstimate = std::int64_t{nHeight} * fit.m_nRoom / fit.m_nNeed;
+        nHeight = static_cast<int>(std::clamp<std::int64_t>(nEstimate, nMin, nHeight - 1));
+    }
+}
+
 bool Parsescale(const char* pszValue, std::int32_t& nPermille)
 {
     if (!pszValue || !*pszValue)

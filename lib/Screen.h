@@ -8,6 +8,7 @@
 // factor instead of fitting it to the monitor, so ZOBREL_SCALE=1 makes one
 // design unit one pixel. The variable is read on every Screensize call.
 #include <cstdint>
+#include <functional>
 
 #include "Types.h"
 
@@ -43,6 +44,26 @@ void Fitclient(const Rect& rcDesign, int nWorkW, int nWorkH, int nFrameW, int nF
 // Reads a ZOBREL_SCALE value into thousandths; false (and nPermille left
 // alone) for anything but a plain decimal between 0.1 and 10.
 bool Parsescale(const char* pszValue, std::int32_t& nPermille);
+
+// How tightly texts fit their rooms at one font height: the smallest ratio
+// of room to need over every text and both axes. All fit while the room
+// is at least the need; with nothing measured, everything fits.
+struct Textfit {
+    std::int64_t m_nRoom = 1;
+    std::int64_t m_nNeed = 0;
+
+    // One text's extent along one axis against the room it has there.
+    void Add(std::int32_t nNeed, std::int32_t nRoom);
+    bool Fits() const { return m_nRoom >= m_nNeed; }
+};
+
+// The largest font height from nStart down to nMin at which fnMeasure finds
+// every text fitting; nMin when none does, and nStart unmeasured when it is
+// not above nMin (below 1, nMin counts as 1). Extents follow the height
+// only roughly (hinting), so the next height is estimated from the
+// shortfall and the heights above an estimate are tried as well: every
+// height returned above nMin was measured to fit.
+int Fitheight(int nStart, int nMin, const std::function<Textfit(int nHeight)>& fnMeasure);
 
 class Screen {
 public:

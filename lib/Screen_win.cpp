@@ -2,6 +2,8 @@
 // waiting for the first paint, and the position file.
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -12,10 +14,12 @@ namespace zobrel {
 namespace {
 
 // A child's design rectangle in fine units, two edges per property. A third
-// property marks it as recorded, since a packed value may well be zero.
+// property marks it as recorded, since a packed value may well be zero. A
+// subclass of the child removes the three when the child is destroyed.
 const char PROP_DESIGN[] = "zobrel.design";
 const char PROP_DESIGN_X[] = "zobrel.design.x";
 const char PROP_DESIGN_Y[] = "zobrel.design.y";
+constexpr UINT_PTR DESIGN_SUBCLASS_ID = 0x5A43;
 static_assert(sizeof(HANDLE) >= 8, "two edges are packed into one property");
 
 HWND g_hSized = nullptr;  // the window Scwait waits for
@@ -34,6 +38,17 @@ void Unpack(HANDLE h, std::int32_t& a, std::int32_t& b)
     b = static_cast<std::int32_t>(static_cast<std::uint32_t>(n));
 }
 
+LRESULT CALLBACK Designproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    if (uMsg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hWnd, Designproc, DESIGN_SUBCLASS_ID);
+        RemovePropA(hWnd, PROP_DESIGN);
+        RemovePropA(hWnd, PROP_DESIGN_X);
+        RemovePropA(hWnd, PROP_DESIGN_Y);
+    }
+    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
+}
+
 // The child's rectangle in design units: recorded the first time it is seen,
 // from its pixels through the scale it was laid out with, so repeated resizes
 // do not accumulate rounding.
@@ -49,9 +64,13 @@ Rect Designof(HWND hChild, HWND hParent, const Scale& scale)
     GetWindowRect(hChild, &rc);
     MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rc), 2);
     rcFine = scale.Unmapfine({rc.left, rc.top, rc.right, rc.bottom});
-    SetPropA(hChild, PROP_DESIGN_X, Pack(rcFine.left, rcFine.right));
-    SetPropA(hChild, PROP_DESIGN_Y, Pack(rcFine.top, rcFine.bottom));
-    SetPropA(hChild, PROP_DESIGN, reinterpret_cast<HANDLE>(1));
+    // Without the subclass nothing would remove them: then nothing is kept,
+    // and the child is read back from its pixels again next time.
+    if (SetWindowSubclass(hChild, Designproc, DESIGN_SUBCLASS_ID, 0)) {
+        SetPropA(hChild, PROP_DESIGN_X, Pack(rcFine.left, rcFine.right));
+        SetPropA(hChild, PROP_DESIGN_Y, Pack(rcFine.top, rcFine.bottom));
+        SetPropA(hChild, PROP_DESIGN, reinterpret_cast<HANDLE>(1));
+    }
     return rcFine;
 }
 
@@ -320,10 +339,19 @@ void Screen::Smove(WindowHandle hWindow, int nMode, CString strPath)
     HWND hWnd = static_cast<HWND>(hWindow);
     if (!IsWindow(hWnd) || strPath.empty())
         return;
-    if (nMode == 0)
+    if (nMode == 0) {
         Saveplacement(hWnd, strPath);
-    else if (nMode == 1)
+        // The file read back must hold the placement just saved.
+        WINDOWPLACEMENT wp = {};
+        wp.length = sizeof wp;
+        Placement saved;
+        const RECT& rc = wp.rcNormalPosition;
+        if (GetWindowPlacement(hWnd, &wp) &&
+            !(Readplacement(strPath, saved) && saved.m_rcNormal == Rect{rc.left, rc.top, rc.right, rc.bottom}))
+            OutputDebugStringA(("zobrel: the window placement could not be saved to " + strPath + "\n").c_str());
+    } else if (nMode == 1) {
         Restoreplacement(hWnd, strPath);
+    }
 }
 
 }  // namespace zobrel

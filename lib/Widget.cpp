@@ -20,6 +20,20 @@ bool Widget::CreateAs(const char* pszCaption, std::uint32_t dwStyle, const Rect&
     return m_hWnd != nullptr;
 }
 
+void Widget::SetFont(FontHandle hFont)
+{
+    m_hFont = hFont;
+    if (m_hWnd)
+        platform::FontWidget(*this);
+}
+
+Rect Widget::Textroom(FontHandle hFont)
+{
+    if (!m_hWnd)
+        return {};
+    return platform::TextroomOf(*this, hFont);
+}
+
 void Widget::Show(bool bShow)
 {
     m_bVisible = bShow;
@@ -51,8 +65,6 @@ void CustButton::SetText(const char* pszText, Colorref crText, Colorref crBack, 
 void CustButton::Inittrack()
 {
     m_bTracked = true;
-    if (m_hWnd)
-        platform::TrackWidget(*this);
 }
 
 void CustButton::Snapto()
@@ -68,12 +80,6 @@ void CustButton::SetCheck(bool bMark)
     m_bMarked = bMark;
     if (m_hWnd)
         platform::MarkWidget(*this, bMark);
-}
-
-void CustStatic::SetColor(int nId)
-{
-    m_nId = nId;
-    m_bColored = false;
 }
 
 void CustStatic::SetColor(int nId, Colorref crText, Colorref crBack)

@@ -20,6 +20,14 @@ public:
 
     WidgetKind Kind() const { return m_kind; }
 
+    // Gives the window another font; its text and colours stay as they are.
+    void SetFont(FontHandle hFont);
+    // The size (left and top 0) in which the window shows one line of text
+    // in hFont: a push button's face inside its edge, an edit box's
+    // formatting rectangle, any other window's client area. The window
+    // keeps its own font.
+    Rect Textroom(FontHandle hFont);
+
     WindowHandle m_hWnd = nullptr;  // null until created, and again once the window is destroyed
     WindowHandle m_hParent = nullptr;
     int m_nId = 0;

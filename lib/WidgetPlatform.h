@@ -12,7 +12,9 @@ void ShowWidget(Widget& widget, bool bShow);
 void MarkWidget(Widget& widget, bool bMark);
 // Text, colours or font of the widget changed.
 void RefreshWidget(Widget& widget);
-void TrackWidget(Widget& widget);
+// Only the font changed: the window's text stays (an edit box keeps what was typed).
+void FontWidget(Widget& widget);
+Rect TextroomOf(Widget& widget, FontHandle hFont);
 void PointAtWidget(Widget& widget);
 
 }  // namespace zobrel::platform

@@ -12,7 +12,13 @@ WindowHandle CreateWidget(Widget& widget, const char*)
 void ShowWidget(Widget&, bool) {}
 void MarkWidget(Widget&, bool) {}
 void RefreshWidget(Widget&) {}
-void TrackWidget(Widget&) {}
+void FontWidget(Widget&) {}
 void PointAtWidget(Widget&) {}
+
+Rect TextroomOf(Widget& widget, FontHandle)
+{
+    const Rect& rc = widget.m_rcCreate;
+    return {0, 0, rc.right - rc.left, rc.bottom - rc.top};
+}
 
 }  // namespace zobrel::platform

@@ -20,6 +20,8 @@ namespace {
 const char PROP_WIDGET[] = "zobrel.widget";
 const char PROP_PARENT[] = "zobrel.parent";
 constexpr UINT_PTR SUBCLASS_ID = 0x5A42;
+// DrawEdge's raised edge: two lines of one pixel at any DPI.
+constexpr int BUTTON_EDGE = 2;
 
 // Solid brushes by colour, shared by every widget and kept while any
 // subclassed parent lives: the colour requests hand them out on every paint.
@@ -95,15 +97,17 @@ void Drawbutton(const CustButton& button, const DRAWITEMSTRUCT& dis)
     FillRect(hDC, &rc, Solidbrush(crBack));
     DrawEdge(hDC, &rc, bPressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
 
+    // The text stays inside the edge, also when pressed.
+    RECT rcText = rc;
+    InflateRect(&rcText, -BUTTON_EDGE, -BUTTON_EDGE);
+    if (bPressed)
+        OffsetRect(&rcText, 1, 1);
     HFONT hFont = static_cast<HFONT>(button.m_hFont);
     if (!hFont)
         hFont = reinterpret_cast<HFONT>(SendMessageA(dis.hwndItem, WM_GETFONT, 0, 0));
     HGDIOBJ hOldFont = hFont ? SelectObject(hDC, hFont) : nullptr;
     const int nOldMode = SetBkMode(hDC, TRANSPARENT);
     const COLORREF crOldText = SetTextColor(hDC, crText);
-    RECT rcText = rc;
-    if (bPressed)
-        OffsetRect(&rcText, 1, 1);
     DrawTextA(hDC, button.m_strCaption.c_str(), static_cast<int>(button.m_strCaption.size()), &rcText,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SetTextColor(hDC, crOldText);
@@ -325,10 +329,34 @@ void RefreshWidget(Widget& widget)
     InvalidateRect(hWnd, nullptr, TRUE);
 }
 
-void TrackWidget(Widget&)
+void FontWidget(Widget& widget)
 {
-    // The widget's subclass, in place since creation, reads m_bTracked on
-    // every move; there is nothing more to switch on.
+    SendMessageA(static_cast<HWND>(widget.m_hWnd), WM_SETFONT, reinterpret_cast<WPARAM>(widget.m_hFont), TRUE);
+}
+
+Rect TextroomOf(Widget& widget, FontHandle hFont)
+{
+    HWND hWnd = static_cast<HWND>(widget.m_hWnd);
+    RECT rc = {};
+    GetClientRect(hWnd, &rc);
+    const LONG nStyle = GetWindowLongA(hWnd, GWL_STYLE);
+    if (widget.Kind() == WidgetKind::Button && (nStyle & BS_TYPEMASK) == BS_OWNERDRAW) {
+        // Drawbutton's face, less the pixel a pressed button moves its text by.
+        InflateRect(&rc, -BUTTON_EDGE, -BUTTON_EDGE);
+        rc.right -= 1;
+        rc.bottom -= 1;
+    } else if (widget.Kind() == WidgetKind::Edit) {
+        // An edit box sets its margins from its font: it is lent hFont to
+        // tell its formatting rectangle, then gets its own back.
+        const WPARAM hOwn = static_cast<WPARAM>(SendMessageA(hWnd, WM_GETFONT, 0, 0));
+        SendMessageA(hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), FALSE);
+        RECT rcFormat = {};
+        SendMessageA(hWnd, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&rcFormat));
+        SendMessageA(hWnd, WM_SETFONT, hOwn, FALSE);
+        rc.left = rcFormat.left;
+        rc.right = rcFormat.right;
+    }
+    return {0, 0, rc.right > rc.left ? rc.right - rc.left : 0, rc.bottom > rc.top ? rc.bottom - rc.top : 0};
 }
 
 void PointAtWidget(Widget& widget)

@@ -40,4 +40,4 @@ constexpr std::uint32_t STYLE_OUTPUT = 0x50201804;  // child, visible, vscroll, 
 constexpr std::uint32_t STYLE_DEVICE = 0x50000080;  // child, visible, auto-hscroll
 constexpr std::uint32_t STYLE_CHECK = 0x50000002;   // non-automatic check box: the program sets the mark
 constexpr std::uint32_t STYLE_RADIO = 0x50000004;   // non-automatic radio button
-constexpr std::uint32_t STYLE_LABEL = 0x50000000;   // child, visible, left-aligned text
+constexpr std::uint32_t STYLE_LABEL = 0x5000000C;   // child, visible, left-aligned on one line: never wrapped

@@ -56,7 +56,8 @@ TEST(Layout, FixedControlsHaveTheirPlacesStylesColoursAndCaptions)
         {ControlKind::PushButton, 15, {600, 280, 680, 330}, 0x50011F0B, 0xA0A0A0, 0, "Edit"},
         {ControlKind::EditBox, 50, {10, 390, 580, 710}, 0x50201804, 0x800000, 0xFFFFFF, ""},
         {ControlKind::EditBox, 51, {650, 520, 675, 545}, 0x50000080, 0, 0, ""},
-        {ControlKind::Label, 63, {600, 520, 650, 545}, 0x50000000, 0x800000, 0xFFFFFF, "Device"},
+        // A label never wraps: a second word must not drop out of sight.
+        {ControlKind::Label, 63, {600, 520, 650, 545}, 0x5000000C, 0x800000, 0xFFFFFF, "Device"},
     };
     for (const FixedControl& c : controls) {
         SCOPED_TRACE(c.nId);
@@ -98,6 +99,50 @@ TEST(Layout, RowsStandInTwoColumnsAndSplitIntoSquareAndLabel)
         EXPECT_EQ(pControl->m_crText, 0x800000u);
         EXPECT_EQ(pControl->m_crBack, 0xFFFFFFu);
     }
+}
+
+TEST(Layout, PushButtonsKnowTheStatusTextsTheyMayShow)
+{
+    const std::vector<CString> process = {"No Dev", "Offline", "Busy", "Failed"};
+    EXPECT_EQ(Find(ControlKind::PushButton, IDC_PROCESS)->m_alternates, process);
+    EXPECT_EQ(Find(ControlKind::PushButton, IDC_EDIT_SETTINGS)->m_alternates, std::vector<CString>{"Failed"});
+    EXPECT_TRUE(Find(ControlKind::PushButton, IDC_EXIT)->m_alternates.empty());
+}
+
+TEST(Layout, PlacesEveryWindowOnceAtTheScale)
+{
+    // 1.5 across, 2 down: a row's button is as wide as the row is high.
+    zobrel::Scale scale;
+    scale.m_rcDesign = DESIGN_RECT;
+    scale.m_nClientW = 1080;
+    scale.m_nClientH = 1510;
+    struct {
+        ControlKind nKind;
+        int nId;
+        std::vector<std::pair<int, Rect>> placed;
+    } cases[] = {
+        {ControlKind::PushButton, IDC_EXIT, {{IDC_EXIT, {900, 1300, 1020, 1400}}}},
+        {ControlKind::EditBox, IDC_DEVICE, {{IDC_DEVICE, {975, 1040, 1013, 1090}}}},
+        {ControlKind::OptionRow, 9, {{209, {525, 20, 565, 60}}, {309, {565, 20, 975, 60}}}},
+        {ControlKind::ToolRow, 3, {{403, {900, 960, 950, 1010}}, {503, {950, 960, 1020, 1010}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nId);
+        std::vector<std::pair<int, Rect>> placed;
+        for (const PlacedControl& window : Place(*Find(c.nKind, c.nId), scale))
+            placed.emplace_back(window.m_nId, window.m_rect);
+        EXPECT_EQ(placed, c.placed);
+    }
+
+    std::set<int> ids;
+    std::size_t nWindows = 0;
+    for (const ControlSpec& control : ControlLayout()) {
+        for (const PlacedControl& window : Place(control, zobrel::Scale()))
+            ids.insert(window.m_nId);
+        nWindows += control.m_nKind == ControlKind::OptionRow || control.m_nKind == ControlKind::ToolRow ? 2 : 1;
+    }
+    EXPECT_EQ(ids.size(), nWindows) << "no ID twice";
+    EXPECT_EQ(nWindows, 44u);
 }
 
 TEST(Layout, MinimisedIconIsCentredRoundingTowardZero)

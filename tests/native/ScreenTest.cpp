@@ -2,7 +2,9 @@
 // a work area, the forced-scale value, and the position file's text.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "lib/Placement.h"
 #include "lib/Screen.h"
@@ -156,6 +158,106 @@ TEST(Parsescale, AcceptsPlainDecimalsInRange)
     }
     std::int32_t nPermille = 42;
     EXPECT_FALSE(zobrel::Parsescale(nullptr, nPermille));
+}
+
+TEST(Textfit, KeepsTheTightestRatioOverTextsAndAxes)
+{
+    zobrel::Textfit fit;
+    EXPECT_TRUE(fit.Fits()) << "nothing measured";
+    fit.Add(50, 100);
+    fit.Add(0, 0);  // an empty text needs no room
+    EXPECT_TRUE(fit.Fits());
+    fit.Add(30, 40);
+    EXPECT_TRUE(fit.Fits());
+    fit.Add(60, 45);  // 0.75
+    fit.Add(20, 19);  // 0.95: looser, kept out
+    EXPECT_FALSE(fit.Fits());
+    EXPECT_EQ(fit.m_nRoom * 4, fit.m_nNeed * 3);
+    fit.Add(10, -5);  // no room at all
+    EXPECT_EQ(fit.m_nRoom, 0);
+    EXPECT_FALSE(fit.Fits());
+}
+
+// Texts whose extents grow with the height, as a font would give them:
+// nPerTen pixels of width per ten pixels of height, plus a fixed part.
+struct Fakefont {
+    std::vector<std::pair<int, int>> texts;  // width per ten pixels of height, room
+    int nOffset = 0;
+    std::map<int, int> quirks;  // extra width at some heights (hinting)
+    mutable std::vector<int> measured;
+
+    zobrel::Textfit operator()(int nHeight) const
+    {
+        measured.push_back(nHeight);
+        const auto it = quirks.find(nHeight);
+        const int nQuirk = it == quirks.end() ? 0 : it->second;
+        zobrel::Textfit fit;
+        for (const auto& [nPerTen, nRoom] : texts) {
+            fit.Add((nPerTen * nHeight + 9) / 10 + nOffset + nQuirk, nRoom);
+            fit.Add(nHeight, 25);  // the line's height against a room 25 high
+        }
+        return fit;
+    }
+
+    // The largest height at or below nStart that fits, by trying them all.
+    int Best(int nStart, int nMin) const
+    {
+        for (int h = nStart; h > nMin; --h)
+            if ((*this)(h).Fits())
+                return h;
+        return nMin;
+    }
+};
+
+TEST(Fitheight, FindsTheLargestFittingHeightInFewMeasurements)
+{
+    const struct {
+        const char* pszName;
+        Fakefont font;
+        int nStart;
+    } cases[] = {
+        {"fits at once", {{{40, 100}, {60, 300}}, 0, {}, {}}, 20},
+        {"one text too wide", {{{40, 100}, {45, 55}}, 0, {}, {}}, 20},
+        {"large screen", {{{43, 130}, {210, 672}}, 0, {}, {}}, 48},
+        {"too tall, not too wide", {{{10, 500}}, 0, {}, {}}, 40},
+        // Extents shrink faster than the height: the estimate lands low.
+        {"an estimate undershoots", {{{45, 50}}, -10, {}, {}}, 20},
+        {"an estimate overshoots", {{{45, 66}}, 6, {}, {}}, 20},
+    };
+    for (const auto& c : cases) {
+        const int nBest = c.font.Best(c.nStart, 6);
+        c.font.measured.clear();
+        EXPECT_EQ(zobrel::Fitheight(c.nStart, 6, std::cref(c.font)), nBest) << c.pszName;
+        EXPECT_LE(c.font.measured.size(), 5u) << c.pszName;
+    }
+}
+
+TEST(Fitheight, ReturnsAMeasuredFitWhenHintingBreaksTheOrder)
+{
+    // 11 is hinted wider than 12; 13 and 14 narrower than their neighbours.
+    for (const std::map<int, int>& quirks :
+         {std::map<int, int>{{11, 9}}, std::map<int, int>{{13, -6}, {14, -6}}, std::map<int, int>{{12, 4}}}) {
+        const Fakefont font = {{{45, 55}}, 0, quirks, {}};
+        const int nBest = font.Best(20, 6);
+        const int nHeight = zobrel::Fitheight(20, 6, std::cref(font));
+        EXPECT_TRUE(font(nHeight).Fits()) << nHeight;
+        EXPECT_GE(nHeight, nBest - 2);
+        EXPECT_LE(nHeight, nBest);
+    }
+}
+
+TEST(Fitheight, StopsAtTheSmallestHeight)
+{
+    const Fakefont none = {{{100, 10}}, 0, {}, {}};
+    EXPECT_EQ(zobrel::Fitheight(30, 6, std::cref(none)), 6);
+    EXPECT_LE(none.measured.size(), 3u);
+    // A start at or below the smallest height is taken as it is, unmeasured.
+    none.measured.clear();
+    EXPECT_EQ(zobrel::Fitheight(5, 6, std::cref(none)), 5);
+    EXPECT_EQ(zobrel::Fitheight(6, 6, std::cref(none)), 6);
+    EXPECT_TRUE(none.measured.empty());
+    // No height below 1, whatever the smallest asked for.
+    EXPECT_EQ(zobrel::Fitheight(9, -4, std::cref(none)), 1);
 }
 
 bool Parse(const std::string& strText, Placement& placement)

@@ -1,6 +1,9 @@
 // Screen in real windows under Wine: sizing for the monitor, forced scales,
 // re-laying children after a resize, waiting for the first paint, and the
 // position file saved and restored.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -250,6 +253,46 @@ TEST_F(ScreenWinTest, AWindowWithoutChildrenIsAccepted)
     int nHeight = 20;
     zobrel::Screen().Fontadjust(&nHeight);
     EXPECT_EQ(nHeight, 10);
+}
+
+// The names of the properties Resize_children records on a child that are
+// still there when the child's last message arrives.
+std::vector<std::string> g_leftOver;
+
+BOOL CALLBACK Collectprop(HWND, LPSTR pszName, HANDLE, ULONG_PTR)
+{
+    // Atoms have no name to read.
+    if (!IS_INTRESOURCE(pszName) && std::string(pszName).rfind("zobrel.design", 0) == 0)
+        g_leftOver.push_back(pszName);
+    return TRUE;
+}
+
+LRESULT CALLBACK Lastlook(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR pnSeen)
+{
+    if (uMsg == WM_NCDESTROY) {
+        EnumPropsExA(hWnd, Collectprop, 0);
+        ++*reinterpret_cast<int*>(pnSeen);
+    }
+    return DefSubclassProc(hWnd, uMsg, wParam, lParam);
+}
+
+TEST_F(ScreenWinTest, AChildTakesItsRecordedDesignAlongWhenDestroyed)
+{
+    Createchildren();
+    HWND hPlain = m_extra.at(0);
+    // Subclassed before Resize_children records anything: this one sees the
+    // last message after the library's own handling of it.
+    int nSeen = 0;
+    ASSERT_TRUE(SetWindowSubclass(hPlain, Lastlook, 1, reinterpret_cast<DWORD_PTR>(&nSeen)));
+    guitest::Placeclient(m_hDlg, 20, 20, 500, 400);
+    ASSERT_NE(GetPropA(hPlain, "zobrel.design"), nullptr) << "recorded by the resize";
+    EXPECT_NE(GetPropA(hPlain, "zobrel.design.x"), nullptr);
+
+    g_leftOver.clear();
+    DestroyWindow(hPlain);
+    m_extra.clear();
+    EXPECT_EQ(nSeen, 1);
+    EXPECT_TRUE(g_leftOver.empty()) << g_leftOver.size() << " properties left, the first " << g_leftOver.at(0);
 }
 
 TEST_F(ScreenWinTest, ScwaitWaitsUntilTheWindowIsShownAndPainted)

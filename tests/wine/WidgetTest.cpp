@@ -364,4 +364,45 @@ TEST_F(WidgetTest, ShowMarkAndTextReachTheWindows)
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(Hwnd(m_plain), WM_GETFONT, 0, 0)), m_hFont);
 }
 
+TEST_F(WidgetTest, SetFontChangesTheFontAloneAndTextroomTellsWhereALineFits)
+{
+    HFONT hLarge = CreateFontA(-28, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    ASSERT_NE(hLarge, nullptr);
+    Focus(Hwnd(m_device));
+    guitest::PressKey('C');
+    ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return m_device.m_strText == "c"; }));
+
+    // What the user typed, and a label's text, stay.
+    for (zobrel::Widget* pWidget : std::initializer_list<zobrel::Widget*>{&m_device, &m_label, &m_push})
+        pWidget->SetFont(hLarge);
+    for (zobrel::Widget* pWidget : std::initializer_list<zobrel::Widget*>{&m_device, &m_label, &m_push})
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(Hwnd(*pWidget), WM_GETFONT, 0, 0)), hLarge) << pWidget->m_nId;
+    char szText[16] = {};
+    GetWindowTextA(Hwnd(m_device), szText, sizeof szText);
+    EXPECT_STREQ(szText, "c");
+    EXPECT_EQ(m_device.m_strText, "c");
+    GetWindowTextA(Hwnd(m_label), szText, sizeof szText);
+    EXPECT_STREQ(szText, "Device");
+
+    // A push button's face inside its edge, less a pressed button's shift;
+    // a label's and a check box's client area, whatever the font.
+    EXPECT_EQ(m_push.Textroom(m_hFont), (zobrel::Rect{0, 0, 120 - 5, 50 - 5}));
+    EXPECT_EQ(m_label.Textroom(m_hFont), (zobrel::Rect{0, 0, 220, 30}));
+    EXPECT_EQ(m_check.Textroom(hLarge), (zobrel::Rect{0, 0, 24, 24}));
+    // An edit box's margins follow the font it is asked about; it keeps its own.
+    const zobrel::Rect rcSmall = m_device.Textroom(m_hFont);
+    const zobrel::Rect rcLarge = m_device.Textroom(hLarge);
+    EXPECT_GT(rcLarge.right, 0);
+    EXPECT_LT(rcLarge.right, rcSmall.right) << "wider margins for the larger font";
+    EXPECT_LE(rcSmall.right, 180);
+    EXPECT_EQ(rcSmall.bottom, 30);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(Hwnd(m_device), WM_GETFONT, 0, 0)), hLarge);
+    zobrel::CustEdit none;
+    EXPECT_EQ(none.Textroom(hLarge), zobrel::Rect{});
+
+    for (zobrel::Widget* pWidget : std::initializer_list<zobrel::Widget*>{&m_device, &m_label, &m_push})
+        pWidget->SetFont(m_hFont);
+    DeleteObject(hLarge);
+}
+
 }  // namespace
