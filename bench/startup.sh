@@ -25,9 +25,8 @@ fi
 
 build=$(dirname "$(dirname "$exe")")
 WINEPREFIX="$build/bench-prefix"
-WINEDEBUG=-all
-WINEDLLOVERRIDES='mscoree,mshtml='
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export WINEPREFIX
+. "$repo/tests/wine/wine.env"
 
 # The same warm, persistent wineserver for every program, so none pays for
 # starting it or Wine's services.
