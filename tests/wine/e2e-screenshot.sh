@@ -2,7 +2,8 @@
 # e2e-screenshot.sh TARVICK_EXE ARTIFACTS_DIR
 # Starts the program from a folder of its own, keeps a screenshot of its
 # window at start as ARTIFACTS_DIR/tarvick-start.png, checks that the face
-# between the controls is navy, and ends the program with a click on "Exit".
+# between the controls is navy, and ends the program with a click on "Exit"
+# once the program has put the pointer there (its sign that it takes input).
 # Runs under the test's WINEPREFIX on the test's display.
 set -eu
 exe=$1
@@ -25,6 +26,9 @@ cp "$exe" "$prog/Tarvick.exe"
 printf '# screenshot\r\n2 C:\\nothing.exe\r\n' >"$prog/data/Tarvick/Tarvick.ini"
 rm -f "$shot"
 
+# The pointer rests in the screen's corner, where no window of the program
+# appears: on "Exit" it can only have been put by the program.
+xdotool mousemove 0 0
 wine "$prog/Tarvick.exe" </dev/null >/dev/null 2>&1 &
 pid=$!
 
@@ -61,8 +65,24 @@ if [ "$colour" != "0,0,128" ]; then
     status=1
 fi
 
-# "Exit" sits at design (600..680, 650..700).
-xdotool mousemove --window "$win" $((WIDTH * 640 / 720)) $((HEIGHT * 675 / 755)) click 1
+# "Exit" sits at design (600..680, 650..700): the program puts the pointer
+# on its centre, which the window's frame shifts by a few pixels at most.
+cx=$((X + WIDTH * 640 / 720))
+cy=$((Y + HEIGHT * 675 / 755))
+on_exit() {
+    eval "$(xdotool getmouselocation --shell | grep '^[XY]=')"
+    [ "$X" -gt $((cx - 20)) ] && [ "$X" -lt $((cx + 20)) ] && [ "$Y" -gt $((cy - 20)) ] && [ "$Y" -lt $((cy + 20)) ]
+}
+tries=0
+until on_exit || [ $tries -ge 100 ]; do
+    tries=$((tries + 1))
+    sleep 0.1
+done
+if ! on_exit; then
+    echo "the program never put the pointer on Exit" >&2
+    exit 1
+fi
+xdotool click 1
 tries=0
 while kill -0 "$pid" 2>/dev/null && [ $tries -lt 100 ]; do
     tries=$((tries + 1))

@@ -65,8 +65,8 @@ TEST(RapidClicks, TwentyClicksOnProcessLeaveTheProgramAnswering)
     EXPECT_GE(nRuns, 1u);
     EXPECT_LE(nRuns, 20u);
     // Overlapping consoles read the one sfc.bat while the next run rewrites
-    // it, and their tools append to one record: a start may go unrecorded,
-    // but none is invented and each is the composed command.
+    // it: a start may go unrecorded, but none is invented and each is the
+    // composed command.
     EXPECT_GE(calls.size(), 1u);
     EXPECT_LE(calls.size(), nRuns);
     for (const Call& call : calls)
