@@ -2,7 +2,6 @@
 # with the project's own compiler (native g++ or MinGW-w64 alike).
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 if(NOT EXISTS /usr/src/googletest/CMakeLists.txt)
   message(FATAL_ERROR "GoogleTest sources missing: install Debian's googletest package")
 endif()

@@ -14,7 +14,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Composes and starts CHKDSK, DISM and SFC"
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Tarvick)
 set(CPACK_SYSTEM_NAME win64)
 set(CPACK_GENERATOR "ZIP;NSIS")
-set(CPACK_STRIP_FILES ON)
+# The program is stripped when linked (CMakeLists.txt): stripping it again
+# would only stamp a new time into it, and the packages ship the build's file.
+set(CPACK_STRIP_FILES OFF)
 
 # The own NSIS.template.in in packaging/ replaces CPack's: its uninstaller
 # would delete every installed file, the edited settings file included.

@@ -5,6 +5,23 @@ find_program(WINE_PROGRAM wine REQUIRED)
 find_program(WINESERVER_PROGRAM wineserver REQUIRED)
 
 set(TARVICK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+
+# The Wine settings every run shares live in tests/wine/wine.env, which the
+# shell scripts source; the tests' environment gets them from here. Each value
+# is kept in a variable of its own: it may hold a ";".
+set(TARVICK_WINE_ENV ${CMAKE_SOURCE_DIR}/tests/wine/wine.env)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${TARVICK_WINE_ENV})
+file(STRINGS ${TARVICK_WINE_ENV} wine_env_lines REGEX "^export [A-Z_]+='[^']*'$")
+set(TARVICK_WINE_VARIABLES "")
+foreach(line IN LISTS wine_env_lines)
+  string(REGEX MATCH "^export ([A-Z_]+)='([^']*)'$" line "${line}")
+  list(APPEND TARVICK_WINE_VARIABLES ${CMAKE_MATCH_1})
+  set(TARVICK_WINE_${CMAKE_MATCH_1} "${CMAKE_MATCH_2}")
+endforeach()
+if(NOT TARVICK_WINE_VARIABLES)
+  message(FATAL_ERROR "no settings read from ${TARVICK_WINE_ENV}")
+endif()
+
 configure_file(${CMAKE_SOURCE_DIR}/tests/wine/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE @ONLY)
@@ -24,8 +41,13 @@ function(tarvick_wine_test name)
     set(arg_TIMEOUT 120)
   endif()
   add_test(NAME ${name} COMMAND ${arg_COMMAND})
-  set(env WINEPREFIX=${TARVICK_WINEPREFIX} WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml=" ${arg_ENVIRONMENT})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT ${arg_TIMEOUT} ENVIRONMENT "${env}")
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED WinePrefix TIMEOUT ${arg_TIMEOUT}
+                                          ENVIRONMENT WINEPREFIX=${TARVICK_WINEPREFIX})
+  foreach(variable IN LISTS TARVICK_WINE_VARIABLES)
+    string(REPLACE ";" "\\;" value "${TARVICK_WINE_${variable}}")
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "${variable}=${value}")
+  endforeach()
+  set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${arg_ENVIRONMENT})
   if(arg_GUI)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK Display LABELS gui)
   endif()

@@ -10,9 +10,8 @@ cmake --build --preset mingw --target Tarvick
 exe="$PWD/build/mingw/app/Tarvick.exe"
 
 WINEPREFIX="$PWD/build/mingw/run-prefix"
-WINEDEBUG=-all
-WINEDLLOVERRIDES='mscoree,mshtml='
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export WINEPREFIX
+. tests/wine/wine.env
 
 if [ -n "${DISPLAY:-}" ]; then
     wine "$exe"

@@ -7,9 +7,8 @@
 set -eu
 mode=$1
 WINEPREFIX=$2
-WINEDEBUG=-all
-WINEDLLOVERRIDES='mscoree,mshtml='
-export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+export WINEPREFIX
+. "$(dirname "$0")/wine.env"
 
 case "$mode" in
 setup)

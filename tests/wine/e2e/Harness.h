@@ -52,8 +52,8 @@ constexpr int ROW_CHECKHEALTH = 12;
 constexpr int ROW_SCANHEALTH = 13;
 constexpr int ROW_RESTOREHEALTH = 14;
 
-// The recording fake appends to the file this names two lines per start: its
-// command line, and "console" with the ids of the processes on its console.
+// The folder where each process of the recording fake leaves a record of its
+// own start (FakeTool.cpp).
 constexpr char RECORD_VARIABLE[] = "TARVICK_RECORD";
 
 // Leave notices are polled by Wine once per hover period (400 ms).
@@ -177,16 +177,19 @@ inline std::vector<std::string> Lines(const std::string& strData)
 }
 
 // One recorded start: the program as named on its command line, the rest,
-// and the processes that shared its console.
+// the executable that ran, its current folder and the processes that shared
+// its console.
 struct Call {
+    DWORD dwProcess = 0;
     std::string strProgram;
     std::string strArgs;
+    std::string strImage;
+    std::string strFolder;
     std::vector<DWORD> console;
 };
 
-inline Call SplitCall(const std::string& strLine)
+inline void SplitCall(const std::string& strLine, Call& call)
 {
-    Call call;
     std::size_t i = 0;
     if (!strLine.empty() && strLine[0] == '"') {
         const std::size_t nQuote = strLine.find('"', 1);
@@ -200,29 +203,69 @@ inline Call SplitCall(const std::string& strLine)
     if (i < strLine.size() && strLine[i] == ' ')
         ++i;
     call.strArgs = strLine.substr(i);
+}
+
+// One process's record: "key value" lines.
+inline Call ParseRecord(const std::string& strData)
+{
+    Call call;
+    for (const std::string& strLine : Lines(strData)) {
+        const std::size_t nBlank = std::min(strLine.find(' '), strLine.size());
+        const std::string strKey = strLine.substr(0, nBlank);
+        const std::string strValue = strLine.substr(std::min(nBlank + 1, strLine.size()));
+        if (strKey == "process") {
+            call.dwProcess = static_cast<DWORD>(std::strtoul(strValue.c_str(), nullptr, 10));
+        } else if (strKey == "command") {
+            SplitCall(strValue, call);
+        } else if (strKey == "image") {
+            call.strImage = strValue;
+        } else if (strKey == "folder") {
+            call.strFolder = strValue;
+        } else if (strKey == "console") {
+            for (const char* p = strValue.c_str(); *p;) {
+                char* pEnd = nullptr;
+                const unsigned long nId = std::strtoul(p, &pEnd, 10);
+                if (pEnd == p)
+                    break;
+                call.console.push_back(static_cast<DWORD>(nId));
+                p = pEnd;
+            }
+        }
+    }
     return call;
 }
 
-inline std::vector<Call> ParseRecord(const std::string& strData)
+// The records in a folder, in the order their processes started: their
+// names begin with the start time.
+inline std::vector<Call> ReadRecords(const std::string& strFolder)
 {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE hFind = FindFirstFileA((strFolder + "\\*.rec").c_str(), &fd);
+    if (hFind != INVALID_HANDLE_VALUE) {
+        do
+            names.push_back(fd.cFileName);
+        while (FindNextFileA(hFind, &fd));
+        FindClose(hFind);
+    }
+    std::sort(names.begin(), names.end());
     std::vector<Call> calls;
-    for (const std::string& strLine : Lines(strData)) {
-        if (strLine.compare(0, 8, "console ") == 0 || strLine == "console") {
-            if (!calls.empty()) {
-                for (const char* p = strLine.c_str() + 7; *p;) {
-                    char* pEnd = nullptr;
-                    const unsigned long nId = std::strtoul(p, &pEnd, 10);
-                    if (pEnd == p)
-                        break;
-                    calls.back().console.push_back(static_cast<DWORD>(nId));
-                    p = pEnd;
-                }
-            }
-        } else {
-            calls.push_back(SplitCall(strLine));
-        }
+    for (const std::string& strName : names) {
+        std::string strData;
+        if (ReadBytes(strFolder + "\\" + strName, strData))
+            calls.push_back(ParseRecord(strData));
     }
     return calls;
+}
+
+// Copies a file unless the same bytes are there already: a copy in use (a
+// program running from it) cannot be written over.
+inline bool InstallCopy(const std::string& strFrom, const std::string& strTo)
+{
+    std::string strWanted, strThere;
+    if (ReadBytes(strFrom, strWanted) && ReadBytes(strTo, strThere) && strWanted == strThere)
+        return true;
+    return CopyFileA(strFrom.c_str(), strTo.c_str(), FALSE) != FALSE;
 }
 
 inline std::string Unquoted(const std::string& str)
@@ -271,6 +314,19 @@ inline std::vector<DWORD> Descendants(DWORD dwRoot)
     return found;
 }
 
+// The full path of a process's executable, "" when it cannot be read.
+inline std::string ImagePath(DWORD dwProcess)
+{
+    char szImage[MAX_PATH] = {};
+    DWORD nSize = sizeof szImage;
+    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
+    if (!hProcess)
+        return std::string();
+    const BOOL bOk = QueryFullProcessImageNameA(hProcess, 0, szImage, &nSize);
+    CloseHandle(hProcess);
+    return bOk ? std::string(szImage, nSize) : std::string();
+}
+
 inline int EndProcesses(const std::vector<DWORD>& ids)
 {
     std::vector<HANDLE> handles;
@@ -286,7 +342,6 @@ inline int EndProcesses(const std::vector<DWORD>& ids)
     }
     return static_cast<int>(handles.size());
 }
-
 
 inline bool Near(COLORREF crPixel, COLORREF cr)
 {
@@ -368,23 +423,35 @@ public:
         m_strPos = m_strData + "\\Tarvick.pos";
         m_strTemp = m_strRoot + "\\temp";
         m_strFakes = m_strRoot + "\\fake tools";
-        m_strRecord = m_strRoot + "\\record.txt";
+        m_strRecords = m_strRoot + "\\records";
         m_strBatch = m_strTemp + "\\sfc.bat";
         m_strTempValue = m_strTemp;
         MakeFolders(m_strData);
         MakeFolders(m_strTemp);
         MakeFolders(m_strFakes);
+        MakeFolders(m_strRecords);
 
         const std::string strExe = FromEnvironment("TARVICK_EXE");
         const std::string strFake = FromEnvironment("TARVICK_FAKE_TOOL");
         m_bInstalled = CopyFileA(strExe.c_str(), m_strExe.c_str(), FALSE) != FALSE;
         for (const char* pszName : {"CHKDSK.EXE", "DISM.EXE", "SFC.EXE", "FakeEditor.exe", "FakeDiag.exe"})
             m_bInstalled = CopyFileA(strFake.c_str(), (m_strFakes + "\\" + pszName).c_str(), FALSE) && m_bInstalled;
+        // A console started in the system folder finds the tools there before
+        // any on PATH, so the fakes stand there too, over Wine's dism.exe stub
+        // (tests/wine/wine.env has Wine run the file there, not its own).
+        char szSystem[MAX_PATH] = {};
+        const UINT nSystem = GetSystemDirectoryA(szSystem, sizeof szSystem);
+        m_bInstalled = nSystem > 0 && nSystem < sizeof szSystem && m_bInstalled;
+        for (const char* pszName : {"CHKDSK.EXE", "DISM.EXE", "SFC.EXE"})
+            m_bInstalled = InstallCopy(strFake, std::string(szSystem) + "\\" + pszName) && m_bInstalled;
         // The editor takes a moment, then rewrites key 3 before it ends, as
         // a user saving a change would.
-        m_bInstalled = WriteBytes(m_strFakes + "\\editor.bat", "@set TARVICK_SLEEP_MS=300\r\n"
-                                                                "@\"" + m_strFakes + "\\FakeEditor.exe\" %*\r\n"
-                                                                "@echo 3 /after-edit>>%1\r\n") &&
+        m_bInstalled = WriteBytes(m_strFakes + "\\editor.bat",
+                                  "@set TARVICK_SLEEP_MS=300\r\n"
+                                  "@\"" +
+                                      m_strFakes +
+                                      "\\FakeEditor.exe\" %*\r\n"
+                                      "@echo 3 /after-edit>>%1\r\n") &&
                        m_bInstalled;
         m_bInstalled = WriteBytes(m_strIni, DefaultSettings()) && m_bInstalled;
     }
@@ -413,45 +480,73 @@ public:
     std::string DefaultSettings() const
     {
         return "# Tarvick test settings\r\n"
-               "1 " + m_strFakes + "\\editor.bat\r\n"
-               "2 " + m_strFakes + "\\FakeDiag.exe\r\n"
+               "1 " +
+               m_strFakes +
+               "\\editor.bat\r\n"
+               "2 " +
+               m_strFakes +
+               "\\FakeDiag.exe\r\n"
                "3 /scan C: /full\r\n";
     }
 
-    // Starts the program and waits until its window is up and it has put
-    // the pointer on "Exit", its sign that the screen is ready.
+    // Starts the program and waits until it takes input: it has reached its
+    // message loop, its window shows, and it has put the pointer on "Exit",
+    // which its start-up timer does once the window is painted.
     ::testing::AssertionResult Start()
     {
         if (!m_bInstalled)
             return ::testing::AssertionFailure() << "could not install into " << m_strProg;
         Release();
-        // The pointer must not rest where the new window's buttons appear.
-        if (!MovePointer({GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1}))
+        // The pointer rests where no window of the program appears: a move
+        // onto "Exit" can only be the program's.
+        const POINT ptRest = {GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1};
+        if (!MovePointer(ptRest))
             return ::testing::AssertionFailure() << "the pointer did not go to the screen's corner";
         std::string strEnvironment = Environment();
         std::string strCommand = "\"" + m_strExe + "\"";
         STARTUPINFOA si = {};
         si.cb = sizeof si;
-        BOOL bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0,
-                                       &strEnvironment[0], m_strRoot.c_str(), &si, &m_pi);
-        // Wine now and then fails a start with an internal error before any of
-        // the program's code runs (its loader did not come up): once more.
-        if (!bStarted && GetLastError() == ERROR_INTERNAL_ERROR) {
-            std::printf("CreateProcess: internal error, starting again\n");
-            Sleep(200);
-            bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0,
-                                      &strEnvironment[0], m_strRoot.c_str(), &si, &m_pi);
+        // Wine now and then refuses a start with an internal error before any
+        // code of the program runs (its loader did not come up): only that
+        // start is made again.
+        BOOL bStarted = FALSE;
+        DWORD dwError = ERROR_SUCCESS;
+        for (int nTry = 0; nTry < 3 && !bStarted; ++nTry) {
+            if (nTry > 0)
+                std::printf("CreateProcess: Wine's internal error, starting again\n");
+            bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, &strEnvironment[0],
+                                      m_strRoot.c_str(), &si, &m_pi);
+            dwError = bStarted ? ERROR_SUCCESS : GetLastError();
+            if (dwError != ERROR_INTERNAL_ERROR)
+                break;
         }
         if (!bStarted)
-            return ::testing::AssertionFailure() << "CreateProcess failed: " << GetLastError();
+            return ::testing::AssertionFailure() << "CreateProcess failed: " << dwError;
+
+        // Before its message loop first waits for input, the program moves
+        // the pointer only for a restored placement that resizes its still
+        // hidden window; the start-up timer runs from the loop. Such an early
+        // move is undone so that the start-up one shows. The pointer is read
+        // before the program's state: a move seen then came before the loop.
+        const bool bIdle = WaitUntil(
+            [&] {
+                POINT pt = {};
+                const bool bMoved = GetCursorPos(&pt) && (pt.x != ptRest.x || pt.y != ptRest.y);
+                if (Ended() || WaitForInputIdle(m_pi.hProcess, 0) == 0)
+                    return true;
+                if (bMoved)
+                    MovePointer(ptRest);
+                return false;
+            },
+            START_MS);
+        if (Ended())
+            return ::testing::AssertionFailure() << "the program ended at start";
+        if (!bIdle)
+            return ::testing::AssertionFailure() << "the program never waited for input";
         if (!WaitUntil([&] { return (m_hWnd = Dialog()) != nullptr || Ended(); }, START_MS) || !m_hWnd)
             return ::testing::AssertionFailure() << "no visible Tarvick window" << (Ended() ? " (it ended)" : "");
-        // A restored placement may resize the still hidden window, which puts
-        // the pointer on "Exit" early; the start-up timer (300 ms) does it
-        // once more after the first paint. Input must wait for that one.
-        const DWORD dwVisible = GetTickCount();
-        if (!WaitUntil([&] { return PointerOn(IDC_EXIT) && GetTickCount() - dwVisible >= 700; }, START_MS))
-            return ::testing::AssertionFailure() << "the pointer was never put on Exit";
+        if (!WaitUntil([&] { return PointerOn(IDC_EXIT) || Ended(); }, START_MS) || Ended())
+            return ::testing::AssertionFailure() << "the pointer was never put on Exit" << UnderPointer();
         return ::testing::AssertionSuccess();
     }
 
@@ -533,9 +628,21 @@ public:
         return rows;
     }
 
+    // The control that has the program's keyboard focus.
+    bool Focused(int nId) const
+    {
+        GUITHREADINFO gti = {};
+        gti.cbSize = sizeof gti;
+        return GetGUIThreadInfo(m_pi.dwThreadId, &gti) && gti.hwndFocus == Item(nId);
+    }
+
     ::testing::AssertionResult TypeDevice(const char* pszText) const
     {
+        // Keys go to the window that has the focus when they are queued: the
+        // click must have given it to the box before the first one.
         ClickOn(IDC_DEVICE);
+        if (!WaitUntil([&] { return Focused(IDC_DEVICE); }, 3000))
+            return ::testing::AssertionFailure() << "the Device box did not take the focus" << UnderPointer();
         TypeText(pszText);
         if (WaitUntil([&] { return Text(IDC_DEVICE) == pszText; }, 3000))
             return ::testing::AssertionSuccess();
@@ -559,20 +666,21 @@ public:
         return ::testing::AssertionFailure() << "tool " << nTool << " was not marked" << UnderPointer();
     }
 
-    // Points at "Process" until the preview shows. A leave is noticed up to
-    // one hover period late, and a return before that is no new hover: so
-    // on a miss the pointer waits on the face and comes back.
+    // Points at "Process" and waits for the preview. The pointer comes from
+    // the dialog's face: a move the dialog sees cools every hot button at once
+    // (a leave would be noticed only up to a hover period late), so the move
+    // onto "Process" is a new hover, which composes. Input is handled in order.
     ::testing::AssertionResult Preview(const std::string& strExpected) const
     {
-        for (int nTry = 0; nTry < 3; ++nTry) {
-            PointAt(IDC_PROCESS);
-            if (WaitUntil([&] { return Text(IDC_OUTPUT) == strExpected; }, HOVER_MS))
-                return ::testing::AssertionSuccess();
-            MovePointer(FacePoint());
-            Sleep(600);
-        }
+        const POINT ptFace = FacePoint();
+        if (WindowFromPoint(ptFace) != m_hWnd)
+            return ::testing::AssertionFailure() << "another window covers the dialog's face";
+        MovePointer(ptFace);
+        PointAt(IDC_PROCESS);
+        if (WaitUntil([&] { return Text(IDC_OUTPUT) == strExpected; }, 3000))
+            return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure()
-               << "output box shows \"" << Text(IDC_OUTPUT) << "\", not \"" << strExpected << '"';
+               << "output box shows \"" << Text(IDC_OUTPUT) << "\", not \"" << strExpected << '"' << UnderPointer();
     }
 
     // Clicks "Process" and waits for the end of its sequence: the pointer on
@@ -586,10 +694,7 @@ public:
     }
 
     // Processes the program started, by executable name (null: any).
-    std::vector<DWORD> Children(const char* pszName = nullptr) const
-    {
-        return ChildrenOf(m_pi.dwProcessId, pszName);
-    }
+    std::vector<DWORD> Children(const char* pszName = nullptr) const { return ChildrenOf(m_pi.dwProcessId, pszName); }
 
     // Ends the consoles the program opened: each waits at "pause".
     int EndConsoles() const
@@ -603,11 +708,8 @@ public:
         return nEnded;
     }
 
-    std::vector<Call> Calls() const
-    {
-        std::string strData;
-        return ReadBytes(m_strRecord, strData) ? ParseRecord(strData) : std::vector<Call>();
-    }
+    // The recorded starts, in the order they happened.
+    std::vector<Call> Calls() const { return ReadRecords(m_strRecords); }
 
     ::testing::AssertionResult WaitCalls(std::size_t nCount) const
     {
@@ -649,19 +751,22 @@ public:
         m_hLock = INVALID_HANDLE_VALUE;
     }
 
-    // Tabs through the dialog until the control has the keyboard focus.
+    // Tabs through the dialog until the control has the keyboard focus, each
+    // Tab only once the one before has moved the focus.
     ::testing::AssertionResult FocusByTab(int nId) const
     {
-        auto focused = [&] {
+        auto focus = [&] {
             GUITHREADINFO gti = {};
             gti.cbSize = sizeof gti;
-            return GetGUIThreadInfo(m_pi.dwThreadId, &gti) && gti.hwndFocus == Item(nId);
+            return GetGUIThreadInfo(m_pi.dwThreadId, &gti) ? gti.hwndFocus : nullptr;
         };
-        for (int nTabs = 0; nTabs < 25 && !focused(); ++nTabs) {
+        for (int nTabs = 0; nTabs < 25 && !Focused(nId); ++nTabs) {
+            const HWND hBefore = focus();
             PressKey(VK_TAB, false);
-            WaitUntil(focused, 200);
+            if (!WaitUntil([&] { return focus() != hBefore; }, 3000))
+                return ::testing::AssertionFailure() << "Tab did not move the focus";
         }
-        if (focused())
+        if (Focused(nId))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "Tab never reached control " << nId;
     }
@@ -714,7 +819,7 @@ public:
     std::string m_strPos;
     std::string m_strTemp;
     std::string m_strFakes;
-    std::string m_strRecord;
+    std::string m_strRecords;  // the folder of the fakes' records
     std::string m_strBatch;
     std::string m_strTempValue;  // TEMP for the program
     bool m_bTempUnset = false;
@@ -735,7 +840,7 @@ private:
         m_hWnd = nullptr;
     }
 
-    // This process's environment with TEMP, PATH (fakes first) and the record file set.
+    // This process's environment with TEMP, PATH (fakes first) and the record folder set.
     std::string Environment() const
     {
         std::map<std::string, std::string, bool (*)(const std::string&, const std::string&)> vars(
@@ -753,7 +858,7 @@ private:
         else
             vars["TEMP"] = m_strTempValue;
         vars["PATH"] = m_strFakes + ";" + vars["PATH"];
-        vars[RECORD_VARIABLE] = m_strRecord;
+        vars[RECORD_VARIABLE] = m_strRecords;
         for (const auto& var : m_env) {
             if (var.second.empty())
                 vars.erase(var.first);
@@ -779,7 +884,6 @@ inline std::vector<int> RowsOf(std::initializer_list<int> rows)
 {
     return rows;
 }
-
 
 // Moves the program's window so its top-left corner is at pt, same size.
 inline RECT MoveWindowTo(HWND hWnd, POINT pt)

@@ -146,9 +146,6 @@ public:
         m_strSaved = tarvick.m_strRoot + "\\notepad.saved";
         m_bReady = CopyFileA(m_strNotepad.c_str(), m_strSaved.c_str(), FALSE) &&
                    CopyFileA(FromEnvironment("TARVICK_FAKE_TOOL").c_str(), m_strNotepad.c_str(), FALSE);
-        // Wine runs its own notepad for that name unless told otherwise.
-        const char* pszOverrides = std::getenv("WINEDLLOVERRIDES");
-        tarvick.m_env["WINEDLLOVERRIDES"] = std::string(pszOverrides ? pszOverrides : "") + ";notepad.exe=n";
     }
     ~CFakeNotepad() { CopyFileA(m_strSaved.c_str(), m_strNotepad.c_str(), FALSE); }
     CFakeNotepad(const CFakeNotepad&) = delete;
