@@ -382,6 +382,35 @@ inline std::string UnderPointer()
     return sz;
 }
 
+// The text on a process's console, for failure messages: a tool that did
+// not start leaves the interpreter's complaint there. This process gives up
+// its own console for it (its output goes to pipes).
+inline std::string ConsoleText(DWORD dwProcess)
+{
+    FreeConsole();
+    if (!AttachConsole(dwProcess))
+        return "<no console: error " + std::to_string(GetLastError()) + ">";
+    std::string strText;
+    HANDLE hOut = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    CONSOLE_SCREEN_BUFFER_INFO info = {};
+    if (hOut != INVALID_HANDLE_VALUE && GetConsoleScreenBufferInfo(hOut, &info)) {
+        for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+            std::string strLine(static_cast<std::size_t>(info.dwSize.X), ' ');
+            DWORD nRead = 0;
+            ReadConsoleOutputCharacterA(hOut, &strLine[0], info.dwSize.X, COORD{0, y}, &nRead);
+            strLine.resize(nRead);
+            strLine.erase(strLine.find_last_not_of(' ') + 1);
+            if (!strLine.empty())
+                strText += "\n    | " + strLine;
+        }
+    }
+    if (hOut != INVALID_HANDLE_VALUE)
+        CloseHandle(hOut);
+    FreeConsole();
+    return strText;
+}
+
 // ---- The program under test ----------------------------------------------------
 
 struct DialogSearch {
@@ -446,13 +475,9 @@ public:
             m_bInstalled = InstallCopy(strFake, std::string(szSystem) + "\\" + pszName) && m_bInstalled;
         // The editor takes a moment, then rewrites key 3 before it ends, as
         // a user saving a change would.
-        m_bInstalled = WriteBytes(m_strFakes + "\\editor.bat",
-                                  "@set TARVICK_SLEEP_MS=300\r\n"
-                                  "@\"" +
-                                      m_strFakes +
-                                      "\\FakeEditor.exe\" %*\r\n"
-                                      "@echo 3 /after-edit>>%1\r\n") &&
-                       m_bInstalled;
+        const std::string strEditor =
+            "@set TARVICK_SLEEP_MS=300\r\n@\"" + m_strFakes + "\\FakeEditor.exe\" %*\r\n@echo 3 /after-edit>>%1\r\n";
+        m_bInstalled = WriteBytes(m_strFakes + "\\editor.bat", strEditor) && m_bInstalled;
         m_bInstalled = WriteBytes(m_strIni, DefaultSettings()) && m_bInstalled;
     }
 
@@ -479,14 +504,8 @@ public:
 
     std::string DefaultSettings() const
     {
-        return "# Tarvick test settings\r\n"
-               "1 " +
-               m_strFakes +
-               "\\editor.bat\r\n"
-               "2 " +
-               m_strFakes +
-               "\\FakeDiag.exe\r\n"
-               "3 /scan C: /full\r\n";
+        return "# Tarvick test settings\r\n1 " + m_strFakes + "\\editor.bat\r\n2 " + m_strFakes +
+               "\\FakeDiag.exe\r\n3 /scan C: /full\r\n";
     }
 
     // Starts the program and waits until it takes input: it has reached its
@@ -715,7 +734,33 @@ public:
     {
         if (WaitUntil([&] { return Calls().size() >= nCount; }, RUN_MS))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << Calls().size() << " recorded starts, not " << nCount;
+        return ::testing::AssertionFailure() << Calls().size() << " recorded starts, not " << nCount << Situation();
+    }
+
+    // What the program has started and left behind, for failure messages.
+    std::string Situation() const
+    {
+        std::string strText = "\n  processes under the program:";
+        for (DWORD dwId : Descendants(m_pi.dwProcessId)) {
+            for (const PROCESSENTRY32& pe : ProcessList()) {
+                if (pe.th32ProcessID == dwId)
+                    strText += std::string(" ") + pe.szExeFile + " " + std::to_string(dwId);
+            }
+        }
+        strText += "\n  in the record folder:";
+        WIN32_FIND_DATAA fd;
+        HANDLE hFind = FindFirstFileA((m_strRecords + "\\*").c_str(), &fd);
+        if (hFind != INVALID_HANDLE_VALUE) {
+            do {
+                if (fd.cFileName[0] != '.')
+                    strText += std::string(" ") + fd.cFileName;
+            } while (FindNextFileA(hFind, &fd));
+            FindClose(hFind);
+        }
+        strText += "\n  batch file: \"" + Batch() + '"';
+        for (DWORD dwCmd : Children("cmd.exe"))
+            strText += "\n  console of cmd.exe " + std::to_string(dwCmd) + ":" + ConsoleText(dwCmd);
+        return strText;
     }
 
     // The batch file the program left, "" when there is none.
