@@ -35,30 +35,28 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hWnd, UINT uMsg, WPARAM wParam, LP
 INT_PTR CDialogBase::WindowProc(UINT uMsg, WPARAM wParam, LPARAM)
 {
     switch (uMsg) {
-    case WM_INITDIALOG:
-        return OnInitDialog();
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-        if (CAppBase* pApp = AfxApp(); pApp && pApp->DialogBrush()) {
-            HDC hDC = reinterpret_cast<HDC>(wParam);
-            SetTextColor(hDC, pApp->DialogTextColor());
-            SetBkColor(hDC, pApp->DialogBkColor());
-            return reinterpret_cast<INT_PTR>(pApp->DialogBrush());
-        }
-        return FALSE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            OnOK();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            OnCancel();
-            return TRUE;
-        }
-        return FALSE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG: return OnInitDialog();
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (CAppBase* pApp = AfxApp(); pApp && pApp->DialogBrush()) {
+                HDC hDC = reinterpret_cast<HDC>(wParam);
+                SetTextColor(hDC, pApp->DialogTextColor());
+                SetBkColor(hDC, pApp->DialogBkColor());
+                return reinterpret_cast<INT_PTR>(pApp->DialogBrush());
+            }
+            return FALSE;
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) {
+                OnOK();
+                return TRUE;
+            }
+            if (LOWORD(wParam) == IDCANCEL) {
+                OnCancel();
+                return TRUE;
+            }
+            return FALSE;
+        default: return FALSE;
     }
 }
 

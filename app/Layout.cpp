@@ -99,8 +99,7 @@ std::vector<PlacedControl> Place(const ControlSpec& control, const zobrel::Scale
         case ControlKind::ToolRow:
             return {{IDC_TOOL_RADIO + control.m_nId, RowButtonRect(rc)},
                     {IDC_TOOL_LABEL + control.m_nId, RowLabelRect(rc)}};
-        default:
-            return {{control.m_nId, rc}};
+        default: return {{control.m_nId, rc}};
     }
 }
 

@@ -12,8 +12,8 @@ enum class ControlKind { PushButton, EditBox, OptionRow, ToolRow, Label };
 // One control (or one row: a square button and its label) to create.
 struct ControlSpec {
     ControlKind m_nKind = ControlKind::Label;
-    int m_nId = 0;         // control ID; for a row, its table index
-    zobrel::Rect m_rect;   // design rectangle; for a row, button and label together
+    int m_nId = 0;        // control ID; for a row, its table index
+    zobrel::Rect m_rect;  // design rectangle; for a row, button and label together
     std::uint32_t m_dwStyle = 0;
     CString m_strCaption;
     zobrel::Colorref m_crText = 0;

@@ -33,12 +33,9 @@ void Trace(const char* pszWhat, int nId)
 zobrel::CustButton& PushButton(int nId)
 {
     switch (nId) {
-    case IDC_PROCESS:
-        return g_btnProcess;
-    case IDC_EXIT:
-        return g_btnExit;
-    default:
-        return g_btnEdit;
+        case IDC_PROCESS: return g_btnProcess;
+        case IDC_EXIT: return g_btnExit;
+        default: return g_btnEdit;
     }
 }
 
@@ -58,8 +55,8 @@ void CreateRow(zobrel::CustButton& button, zobrel::CustStatic& label, const CStr
 
 std::vector<zobrel::Widget*> Widgets()
 {
-    std::vector<zobrel::Widget*> widgets = {&g_btnProcess, &g_btnExit, &g_btnEdit, &g_editOutput, &g_editDevice,
-                                            &g_lblDevice};
+    std::vector<zobrel::Widget*> widgets = {&g_btnProcess, &g_btnExit,    &g_btnEdit,
+                                            &g_editOutput, &g_editDevice, &g_lblDevice};
     for (int i = 0; i < OPTION_ROWS; ++i) {
         widgets.push_back(&g_optionBox[i]);
         widgets.push_back(&g_optionLabel[i]);
@@ -87,26 +84,24 @@ std::vector<Shown> TextsShown()
     std::vector<Shown> shown;
     for (const ControlSpec& control : ControlLayout()) {
         switch (control.m_nKind) {
-        case ControlKind::PushButton: {
-            std::vector<CString> texts = control.m_alternates;
-            texts.push_back(control.m_strCaption);
-            shown.push_back({&PushButton(control.m_nId), texts});
-            break;
-        }
-        case ControlKind::EditBox:
-            // The output box wraps and scrolls; the Device box holds a drive letter.
-            if (control.m_nId == IDC_DEVICE)
-                shown.push_back({&g_editDevice, letters});
-            break;
-        case ControlKind::OptionRow:
-            shown.push_back({&g_optionLabel[control.m_nId], {g_optionLabel[control.m_nId].m_strCaption}});
-            break;
-        case ControlKind::ToolRow:
-            shown.push_back({&g_toolLabel[control.m_nId], {g_toolLabel[control.m_nId].m_strCaption}});
-            break;
-        case ControlKind::Label:
-            shown.push_back({&g_lblDevice, {g_lblDevice.m_strCaption}});
-            break;
+            case ControlKind::PushButton: {
+                std::vector<CString> texts = control.m_alternates;
+                texts.push_back(control.m_strCaption);
+                shown.push_back({&PushButton(control.m_nId), texts});
+                break;
+            }
+            case ControlKind::EditBox:
+                // The output box wraps and scrolls; the Device box holds a drive letter.
+                if (control.m_nId == IDC_DEVICE)
+                    shown.push_back({&g_editDevice, letters});
+                break;
+            case ControlKind::OptionRow:
+                shown.push_back({&g_optionLabel[control.m_nId], {g_optionLabel[control.m_nId].m_strCaption}});
+                break;
+            case ControlKind::ToolRow:
+                shown.push_back({&g_toolLabel[control.m_nId], {g_toolLabel[control.m_nId].m_strCaption}});
+                break;
+            case ControlKind::Label: shown.push_back({&g_lblDevice, {g_lblDevice.m_strCaption}}); break;
         }
     }
     return shown;
@@ -181,14 +176,14 @@ CRepairDlg::CRepairDlg()
 INT_PTR CRepairDlg::WindowProc(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_PAINT: return OnPaint();
-    case WM_QUERYDRAGICON: return OnQueryDragIcon();
-    case zobrel::WM_WIDGET_NOTIFY: return OnWidgetNotify(wParam, lParam);
-    case WM_TIMER: return OnTimer(wParam);
-    case WM_DESTROY: return OnDestroy();
-    case WM_SIZE: return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
-    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-    default: return CDialogBase::WindowProc(uMsg, wParam, lParam);
+        case WM_PAINT: return OnPaint();
+        case WM_QUERYDRAGICON: return OnQueryDragIcon();
+        case zobrel::WM_WIDGET_NOTIFY: return OnWidgetNotify(wParam, lParam);
+        case WM_TIMER: return OnTimer(wParam);
+        case WM_DESTROY: return OnDestroy();
+        case WM_SIZE: return OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        default: return CDialogBase::WindowProc(uMsg, wParam, lParam);
     }
 }
 
@@ -236,38 +231,38 @@ void CRepairDlg::CreateControl(const ControlSpec& control)
     const zobrel::Rect& rc = placed.at(0).m_rect;
     bool bCreated = true;
     switch (control.m_nKind) {
-    case ControlKind::PushButton: {
-        zobrel::CustButton& button = PushButton(control.m_nId);
-        bCreated = button.Create("", control.m_dwStyle, rc, m_hWnd, control.m_nId);
-        button.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
-        button.Inittrack();
-        break;
-    }
-    case ControlKind::EditBox: {
-        zobrel::CustEdit& edit = control.m_nId == IDC_OUTPUT ? g_editOutput : g_editDevice;
-        if (control.m_crText == control.m_crBack)
-            edit.SetColor(control.m_nId);
-        else
-            edit.SetColor(control.m_nId, control.m_crText, control.m_crBack, control.m_crText2, control.m_crBack2);
-        bCreated = edit.Create(control.m_dwStyle, rc, m_hWnd, control.m_nId);
-        edit.SetText(control.m_strCaption, g_hFont);
-        break;
-    }
-    case ControlKind::OptionRow: {
-        const OptionEntry& row = AppendOption(control.m_nId);
-        CreateRow(*row.m_pButton, *row.m_pLabel, row.m_strLabel, control, placed, m_hWnd);
-        break;
-    }
-    case ControlKind::ToolRow: {
-        const ToolEntry& row = AppendTool(control.m_nId);
-        CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_strLabel, control, placed, m_hWnd);
-        break;
-    }
-    case ControlKind::Label:
-        g_lblDevice.SetColor(control.m_nId, control.m_crText, control.m_crBack);
-        bCreated = g_lblDevice.Create(control.m_strCaption.c_str(), control.m_dwStyle, rc, m_hWnd, control.m_nId);
-        g_lblDevice.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
-        break;
+        case ControlKind::PushButton: {
+            zobrel::CustButton& button = PushButton(control.m_nId);
+            bCreated = button.Create("", control.m_dwStyle, rc, m_hWnd, control.m_nId);
+            button.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
+            button.Inittrack();
+            break;
+        }
+        case ControlKind::EditBox: {
+            zobrel::CustEdit& edit = control.m_nId == IDC_OUTPUT ? g_editOutput : g_editDevice;
+            if (control.m_crText == control.m_crBack)
+                edit.SetColor(control.m_nId);
+            else
+                edit.SetColor(control.m_nId, control.m_crText, control.m_crBack, control.m_crText2, control.m_crBack2);
+            bCreated = edit.Create(control.m_dwStyle, rc, m_hWnd, control.m_nId);
+            edit.SetText(control.m_strCaption, g_hFont);
+            break;
+        }
+        case ControlKind::OptionRow: {
+            const OptionEntry& row = AppendOption(control.m_nId);
+            CreateRow(*row.m_pButton, *row.m_pLabel, row.m_strLabel, control, placed, m_hWnd);
+            break;
+        }
+        case ControlKind::ToolRow: {
+            const ToolEntry& row = AppendTool(control.m_nId);
+            CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_strLabel, control, placed, m_hWnd);
+            break;
+        }
+        case ControlKind::Label:
+            g_lblDevice.SetColor(control.m_nId, control.m_crText, control.m_crBack);
+            bCreated = g_lblDevice.Create(control.m_strCaption.c_str(), control.m_dwStyle, rc, m_hWnd, control.m_nId);
+            g_lblDevice.SetText(control.m_strCaption, control.m_crText, control.m_crBack, g_hFont);
+            break;
     }
     if (!bCreated)
         Trace("could not create control", control.m_nId);

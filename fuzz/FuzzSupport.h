@@ -10,12 +10,12 @@
 
 #include "lib/Types.h"
 
-#define FUZZ_CHECK(cond)                                                                    \
-    do {                                                                                    \
-        if (!(cond)) {                                                                      \
+#define FUZZ_CHECK(cond)                                                                     \
+    do {                                                                                     \
+        if (!(cond)) {                                                                       \
             std::fprintf(stderr, "%s:%d: property broken: %s\n", __FILE__, __LINE__, #cond); \
-            std::abort();                                                                   \
-        }                                                                                   \
+            std::abort();                                                                    \
+        }                                                                                    \
     } while (0)
 
 // A file of this process's own for targets whose code under test reads a

@@ -46,8 +46,7 @@ public:
         // An empty card reader or CD drive would otherwise pop up a
         // "no disk" box in the middle of a hover.
         const UINT uOld = SetErrorMode(SEM_FAILCRITICALERRORS);
-        const BOOL bOk =
-            GetVolumeInformationA(strRoot.c_str(), nullptr, 0, nullptr, nullptr, nullptr, pBuffer, nSize);
+        const BOOL bOk = GetVolumeInformationA(strRoot.c_str(), nullptr, 0, nullptr, nullptr, nullptr, pBuffer, nSize);
         SetErrorMode(uOld);
         return bOk != FALSE;
     }

@@ -66,21 +66,11 @@ const char* Utility::Parsepath(const CString& strPath, int nPart)
     const std::size_t nDot = strPath.find_last_of('.');
     const std::size_t nNameEnd = (nDot != CString::npos && nDot >= nNameStart) ? nDot : strPath.size();
     switch (nPart) {
-    case 1:
-        m_strPart = strPath.substr(0, nDriveEnd);
-        break;
-    case 2:
-        m_strPart = strPath.substr(nDriveEnd, nNameStart - nDriveEnd);
-        break;
-    case 3:
-        m_strPart = strPath.substr(nNameStart, nNameEnd - nNameStart);
-        break;
-    case 4:
-        m_strPart = strPath.substr(nNameEnd);
-        break;
-    default:
-        m_strPart.clear();
-        break;
+        case 1: m_strPart = strPath.substr(0, nDriveEnd); break;
+        case 2: m_strPart = strPath.substr(nDriveEnd, nNameStart - nDriveEnd); break;
+        case 3: m_strPart = strPath.substr(nNameStart, nNameEnd - nNameStart); break;
+        case 4: m_strPart = strPath.substr(nNameEnd); break;
+        default: m_strPart.clear(); break;
     }
     return m_strPart.c_str();
 }

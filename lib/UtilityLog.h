@@ -12,4 +12,4 @@ extern std::vector<std::vector<CString>> g_executeLog;
 // other program counts as started. Launch is logged as the file, the
 // argument text and, when it waits, "*".
 extern std::map<CString, CString> g_executeFailures;
-}
+}  // namespace zobrel

@@ -32,12 +32,12 @@ public:
     WindowHandle m_hParent = nullptr;
     int m_nId = 0;
     std::uint32_t m_dwStyle = 0;
-    Rect m_rcCreate;                // rectangle given at creation, parent client coordinates
-    CString m_strCaption;           // text last given to the widget
+    Rect m_rcCreate;       // rectangle given at creation, parent client coordinates
+    CString m_strCaption;  // text last given to the widget
     Colorref m_crText = 0;
     Colorref m_crBack = 0;
     FontHandle m_hFont = nullptr;
-    bool m_bColored = false;        // false: the system's default colours apply
+    bool m_bColored = false;  // false: the system's default colours apply
     bool m_bVisible = false;
 
 protected:

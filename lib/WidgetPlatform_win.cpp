@@ -195,8 +195,7 @@ LRESULT CALLBACK Parentproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, 
             if (--g_nParents == 0)
                 Freebrushes();
             break;
-        default:
-            break;
+        default: break;
     }
     return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
@@ -259,8 +258,7 @@ LRESULT CALLBACK Widgetproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, 
             if (widget.Kind() == WidgetKind::Button)
                 static_cast<CustButton&>(widget).m_bHot = false;
             break;
-        default:
-            break;
+        default: break;
     }
     return DefSubclassProc(hWnd, uMsg, wParam, lParam);
 }
@@ -279,12 +277,9 @@ bool Subclassparent(HWND hParent)
 const char* Classof(WidgetKind kind)
 {
     switch (kind) {
-        case WidgetKind::Button:
-            return "BUTTON";
-        case WidgetKind::Edit:
-            return "EDIT";
-        default:
-            return "STATIC";
+        case WidgetKind::Button: return "BUTTON";
+        case WidgetKind::Edit: return "EDIT";
+        default: return "STATIC";
     }
 }
 

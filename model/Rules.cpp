@@ -7,16 +7,13 @@ namespace {
 bool RowApplies(int i, const OptionEntry& row)
 {
     switch (g_currentTool) {
-    case TOOL_CHKDSK:
-        // The file-system requirement counts only for CHKDSK.
-        return row.m_nTool == TOOL_CHKDSK &&
-               (row.m_nFsReq == VC_NONE || i == HELP_ROW || row.m_nFsReq == g_volumeClass);
-    case TOOL_DISM:
-        return row.m_nTool == TOOL_DISM || i == HELP_ROW;
-    case TOOL_SFC:
-        return row.m_nTool == TOOL_SFC || i == HELP_ROW;
-    default:
-        return false;
+        case TOOL_CHKDSK:
+            // The file-system requirement counts only for CHKDSK.
+            return row.m_nTool == TOOL_CHKDSK &&
+                   (row.m_nFsReq == VC_NONE || i == HELP_ROW || row.m_nFsReq == g_volumeClass);
+        case TOOL_DISM: return row.m_nTool == TOOL_DISM || i == HELP_ROW;
+        case TOOL_SFC: return row.m_nTool == TOOL_SFC || i == HELP_ROW;
+        default: return false;
     }
 }
 

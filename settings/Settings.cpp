@@ -52,9 +52,7 @@ void ApplyLine(const CString& strLine, bool bUnicode)
     if (bUnicode && !zobrel::Utf8toansi(strValue, strValue))
         return;
     switch (nKey) {
-        case 1:
-            g_editorPath = strValue;
-            break;
+        case 1: g_editorPath = strValue; break;
         case 2:
             if (g_toolCount > TOOL_EXTERNAL)
                 ToolTable[TOOL_EXTERNAL].m_strExe = strValue;
@@ -116,18 +114,10 @@ void LoadSettings()
     if (g_fileIO.Open(g_settingsPath, "r") && g_fileIO.Getall(strAll, MAX_SETTINGS_BYTES) > 0) {
         std::size_t nMark = 0;
         switch (zobrel::Detectencoding(strAll, nMark)) {
-            case zobrel::Encoding::ANSI:
-                ApplyBytes(strAll, nMark, false);
-                break;
-            case zobrel::Encoding::UTF8:
-                ApplyBytes(strAll, nMark, true);
-                break;
-            case zobrel::Encoding::UTF16LE:
-                ApplyUtf16(strAll, nMark, false);
-                break;
-            case zobrel::Encoding::UTF16BE:
-                ApplyUtf16(strAll, nMark, true);
-                break;
+            case zobrel::Encoding::ANSI: ApplyBytes(strAll, nMark, false); break;
+            case zobrel::Encoding::UTF8: ApplyBytes(strAll, nMark, true); break;
+            case zobrel::Encoding::UTF16LE: ApplyUtf16(strAll, nMark, false); break;
+            case zobrel::Encoding::UTF16BE: ApplyUtf16(strAll, nMark, true); break;
         }
     }
     g_fileIO.Close();

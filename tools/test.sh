@@ -4,7 +4,10 @@
 # cross build's tests under Wine on a virtual display.
 set -eu
 cd "$(dirname "$0")/.."
-tools/deps.sh clang-14 libclang-rt-14-dev libbenchmark-dev nsis
+tools/deps.sh clang-14 libclang-rt-14-dev libbenchmark-dev nsis clang-format
+
+# The sources follow the repository's .clang-format.
+tools/format.sh --check
 
 cmake --preset native
 cmake --build --preset native

@@ -48,9 +48,13 @@ INSTANTIATE_TEST_SUITE_P(
         ComposeCase{"ChkdskLeadingBlankIsOffline", TOOL_CHKDSK, " C", {}, nullptr, "", "Offline"},
         ComposeCase{"ChkdskHelpNeedsNoDrive", TOOL_CHKDSK, "", {0, 2, HELP_ROW}, "/?", "CHKDSK /?\r\n", ""},
         ComposeCase{"ChkdskHelpWithMissingDrive", TOOL_CHKDSK, "Q", {HELP_ROW}, "/?", "CHKDSK /?\r\n", ""},
-        ComposeCase{"DismScanRestore", TOOL_DISM, "", {13, 14},
+        ComposeCase{"DismScanRestore",
+                    TOOL_DISM,
+                    "",
+                    {13, 14},
                     "/Online /Cleanup-Image /ScanHealth /RestoreHealth",
-                    "DISM /Online /Cleanup-Image /ScanHealth /RestoreHealth\r\n", ""},
+                    "DISM /Online /Cleanup-Image /ScanHealth /RestoreHealth\r\n",
+                    ""},
         ComposeCase{"DismHelpWins", TOOL_DISM, "", {12, HELP_ROW}, "/?", "DISM /?\r\n", ""},
         ComposeCase{"SfcScanNowTwoBlanks", TOOL_SFC, "", {7}, " /SCANNOW", "SFC  /SCANNOW\r\n", ""},
         ComposeCase{"SfcNothing", TOOL_SFC, "", {}, "", "SFC \r\n", ""},
@@ -169,12 +173,9 @@ TEST_F(ModelTest, StatusIsRedEmptiesPreviewAndCancelsTheClick)
         const char* pszDevice;
         bool bConsoleOpen;
         const char* pszStatus;
-    } cases[] = {{TOOL_CHKDSK, "", false, "No Dev"},
-                 {TOOL_CHKDSK, "Q", false, "Offline"},
-                 {TOOL_CHKDSK, "C", true, "Busy"},
-                 {TOOL_CHKDSK, "", true, "Busy"},
-                 {TOOL_DISM, "", true, "Busy"},
-                 {TOOL_SFC, "", true, "Busy"}};
+    } cases[] = {{TOOL_CHKDSK, "", false, "No Dev"}, {TOOL_CHKDSK, "Q", false, "Offline"},
+                 {TOOL_CHKDSK, "C", true, "Busy"},   {TOOL_CHKDSK, "", true, "Busy"},
+                 {TOOL_DISM, "", true, "Busy"},      {TOOL_SFC, "", true, "Busy"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pszStatus);
         m_system.CloseConsole();

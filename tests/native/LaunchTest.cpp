@@ -73,8 +73,8 @@ TEST_P(BatchTable, HoldsWritesChecksPausesStartsAndLetsGoWhenTheConsoleEnds)
     Click(c.nTool, c.pszDevice, c.ticked);
 
     const CString strBatch = CString(c.pszLine) + "\r\npause\r\n";
-    EXPECT_EQ(m_probe.m_events, (std::vector<CString>{"hold " + g_batchPath, "write " + strBatch, "verify",
-                                                      "sleep 250", "start"}));
+    EXPECT_EQ(m_probe.m_events,
+              (std::vector<CString>{"hold " + g_batchPath, "write " + strBatch, "verify", "sleep 250", "start"}));
     EXPECT_EQ(m_probe.m_shownAtPause, std::vector<bool>{false}) << "hidden while the command starts";
     EXPECT_TRUE(zobrel::g_executeLog.empty()) << "the console is the system's, not a started program";
     EXPECT_EQ(g_cmdLine, "");

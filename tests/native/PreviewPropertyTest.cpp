@@ -89,74 +89,73 @@ private:
     bool Act()
     {
         switch (Pick(12)) {
-        case 0:  // a click on a check box that is shown
-        case 1: {
-            const int i = Pick(g_optionCount);
-            if (!g_optionBox[i].IsVisible())
-                return true;
-            m_log << "tick " << i << "; ";
-            Leave();
-            m_focus = Focus::Box;
-            m_nFocusBox = i;
-            g_optionBox[i].m_bClicked = true;
-            Notify();
-            return true;
-        }
-        case 2:  // Space on the focused check box, wherever the pointer is
-            if (m_focus != Focus::Box || !g_optionBox[m_nFocusBox].IsVisible())
-                return true;
-            m_log << "space on box " << m_nFocusBox << "; ";
-            g_optionBox[m_nFocusBox].m_bClicked = true;
-            Notify();
-            return true;
-        case 3: {  // a click on a radio button
-            const int t = Pick(g_toolCount);
-            m_log << "tool " << t << "; ";
-            Leave();
-            m_focus = Focus::Other;
-            g_toolRadio[t].m_bClicked = true;
-            Notify();
-            return true;
-        }
-        case 4: {  // typing in the Device box; the pointer may rest on "Process"
-            static const char* const TEXTS[] = {"", "C", "c:", "D", "d:\\data", "E", "R", "Q", " C", "C:\\"};
-            const char* pszText = TEXTS[Pick(10)];
-            m_log << "device \"" << pszText << "\"; ";
-            if (m_focus != Focus::Device) {
+            case 0:  // a click on a check box that is shown
+            case 1: {
+                const int i = Pick(g_optionCount);
+                if (!g_optionBox[i].IsVisible())
+                    return true;
+                m_log << "tick " << i << "; ";
                 Leave();
-                m_focus = Focus::Device;
-            }
-            g_editDevice.m_strText = pszText;
-            Notify();
-            return true;
-        }
-        case 5:
-        case 6:
-            if (!g_btnProcess.m_bHot) {
-                m_log << "hover; ";
-                g_btnProcess.m_bHot = true;
+                m_focus = Focus::Box;
+                m_nFocusBox = i;
+                g_optionBox[i].m_bClicked = true;
                 Notify();
+                return true;
             }
-            return true;
-        case 7:
-            m_log << "leave; ";
-            Leave();
-            return true;
-        case 8:  // the user closes the last console; the dialog's timer notices
-            m_log << "console closed; ";
-            m_system.CloseConsole();
-            WatchConsole();
-            Observe();
-            return true;
-        case 9:  // Tab onto "Process"
-            m_log << "tab; ";
-            FocusProcess();
-            return true;
-        case 10:  // a writing problem that comes and goes
-            m_system.m_strFailAt = Pick(4) == 0 ? "hold" : "";
-            return true;
-        default:
-            return Click();
+            case 2:  // Space on the focused check box, wherever the pointer is
+                if (m_focus != Focus::Box || !g_optionBox[m_nFocusBox].IsVisible())
+                    return true;
+                m_log << "space on box " << m_nFocusBox << "; ";
+                g_optionBox[m_nFocusBox].m_bClicked = true;
+                Notify();
+                return true;
+            case 3: {  // a click on a radio button
+                const int t = Pick(g_toolCount);
+                m_log << "tool " << t << "; ";
+                Leave();
+                m_focus = Focus::Other;
+                g_toolRadio[t].m_bClicked = true;
+                Notify();
+                return true;
+            }
+            case 4: {  // typing in the Device box; the pointer may rest on "Process"
+                static const char* const TEXTS[] = {"", "C", "c:", "D", "d:\\data", "E", "R", "Q", " C", "C:\\"};
+                const char* pszText = TEXTS[Pick(10)];
+                m_log << "device \"" << pszText << "\"; ";
+                if (m_focus != Focus::Device) {
+                    Leave();
+                    m_focus = Focus::Device;
+                }
+                g_editDevice.m_strText = pszText;
+                Notify();
+                return true;
+            }
+            case 5:
+            case 6:
+                if (!g_btnProcess.m_bHot) {
+                    m_log << "hover; ";
+                    g_btnProcess.m_bHot = true;
+                    Notify();
+                }
+                return true;
+            case 7:
+                m_log << "leave; ";
+                Leave();
+                return true;
+            case 8:  // the user closes the last console; the dialog's timer notices
+                m_log << "console closed; ";
+                m_system.CloseConsole();
+                WatchConsole();
+                Observe();
+                return true;
+            case 9:  // Tab onto "Process"
+                m_log << "tab; ";
+                FocusProcess();
+                return true;
+            case 10:  // a writing problem that comes and goes
+                m_system.m_strFailAt = Pick(4) == 0 ? "hold" : "";
+                return true;
+            default: return Click();
         }
     }
 

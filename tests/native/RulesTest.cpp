@@ -31,19 +31,16 @@ const std::vector<int> CHKDSK_NTFS = {0, 1, 2, 3, 4, 5, 6, 8, 9, 10, 11};
 const std::vector<int> DISM_ROWS = {8, 12, 13, 14};
 const std::vector<int> SFC_ROWS = {7, 8};
 
-INSTANTIATE_TEST_SUITE_P(EveryToolAndClass, VisibilityTable,
-                         ::testing::Values(VisibilityCase{TOOL_CHKDSK, VC_NONE, CHKDSK_ANY},
-                                           VisibilityCase{TOOL_CHKDSK, VC_OTHER, CHKDSK_ANY},
-                                           VisibilityCase{TOOL_CHKDSK, VC_NTFS, CHKDSK_NTFS},
-                                           VisibilityCase{TOOL_DISM, VC_NONE, DISM_ROWS},
-                                           VisibilityCase{TOOL_DISM, VC_NTFS, DISM_ROWS},
-                                           VisibilityCase{TOOL_DISM, VC_OTHER, DISM_ROWS},
-                                           VisibilityCase{TOOL_SFC, VC_NONE, SFC_ROWS},
-                                           VisibilityCase{TOOL_SFC, VC_NTFS, SFC_ROWS},
-                                           VisibilityCase{TOOL_SFC, VC_OTHER, SFC_ROWS},
-                                           VisibilityCase{TOOL_EXTERNAL, VC_NONE, {}},
-                                           VisibilityCase{TOOL_EXTERNAL, VC_NTFS, {}}),
-                         VisibilityName);
+INSTANTIATE_TEST_SUITE_P(
+    EveryToolAndClass, VisibilityTable,
+    ::testing::Values(VisibilityCase{TOOL_CHKDSK, VC_NONE, CHKDSK_ANY},
+                      VisibilityCase{TOOL_CHKDSK, VC_OTHER, CHKDSK_ANY},
+                      VisibilityCase{TOOL_CHKDSK, VC_NTFS, CHKDSK_NTFS}, VisibilityCase{TOOL_DISM, VC_NONE, DISM_ROWS},
+                      VisibilityCase{TOOL_DISM, VC_NTFS, DISM_ROWS}, VisibilityCase{TOOL_DISM, VC_OTHER, DISM_ROWS},
+                      VisibilityCase{TOOL_SFC, VC_NONE, SFC_ROWS}, VisibilityCase{TOOL_SFC, VC_NTFS, SFC_ROWS},
+                      VisibilityCase{TOOL_SFC, VC_OTHER, SFC_ROWS}, VisibilityCase{TOOL_EXTERNAL, VC_NONE, {}},
+                      VisibilityCase{TOOL_EXTERNAL, VC_NTFS, {}}),
+    VisibilityName);
 
 TEST_F(ModelTest, StartShowsTheSixChkdskRowsWithOnlyChkdskMarked)
 {

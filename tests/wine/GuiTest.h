@@ -31,19 +31,15 @@ inline INT_PTR CALLBACK Dialogproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
 {
     static HBRUSH s_hNavy = CreateSolidBrush(NAVY);
     switch (uMsg) {
-        case WM_INITDIALOG:
-            return TRUE;
-        case WM_CTLCOLORDLG:
-            return reinterpret_cast<INT_PTR>(s_hNavy);
+        case WM_INITDIALOG: return TRUE;
+        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(s_hNavy);
         case 0x0405:  // WM_WIDGET_NOTIFY
             ++g_log.nNotifies;
             g_log.notifiers.push_back(reinterpret_cast<HWND>(lParam));
             if (g_log.pOnNotify)
                 g_log.pOnNotify();
             return TRUE;
-        case WM_COMMAND:
-            g_log.commands.push_back(LOWORD(wParam));
-            return TRUE;
+        case WM_COMMAND: g_log.commands.push_back(LOWORD(wParam)); return TRUE;
         case WM_MOUSEMOVE:
             if (g_log.pOnMouse)
                 g_log.pOnMouse();
@@ -53,8 +49,7 @@ inline INT_PTR CALLBACK Dialogproc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM l
             if (g_log.pOnSize && (wParam == SIZE_RESTORED || wParam == SIZE_MAXIMIZED))
                 g_log.pOnSize(hWnd);
             return FALSE;
-        default:
-            return FALSE;
+        default: return FALSE;
     }
 }
 

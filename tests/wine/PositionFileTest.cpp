@@ -113,9 +113,7 @@ TEST_P(PositionFileTest, WhatIsPlantedAtTheTemporaryNameIsNeverWrittenThrough)
                 GTEST_SKIP() << "this Wine cannot create a symbolic link to a file";
             break;
         }
-        case Plant::FOLDER:
-            ASSERT_TRUE(CreateDirectoryA(m_strTemp.c_str(), nullptr));
-            break;
+        case Plant::FOLDER: ASSERT_TRUE(CreateDirectoryA(m_strTemp.c_str(), nullptr)); break;
     }
 
     zobrel::Screen::Smove(m_hWnd, 0, m_strPath);

@@ -100,9 +100,9 @@ protected:
     Attempts Attack() const
     {
         Attempts attempts = {};
-        HANDLE hWrite = CreateFileA(m_strBatch.c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+        HANDLE hWrite =
+            CreateFileA(m_strBatch.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, 0, nullptr);
         attempts.dwWrite = hWrite == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         if (hWrite != INVALID_HANDLE_VALUE)
             CloseHandle(hWrite);

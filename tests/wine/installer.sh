@@ -33,9 +33,8 @@ ini="$dir/data/Tarvick/Tarvick.ini"
 pos="$dir/data/Tarvick/Tarvick.pos"
 shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Tarvick.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tarvick'
-# The shortcut must not make Wine write menu entries into the user's home;
 # icacls.exe=n makes Wine run the stand-in below, not its built-in one.
-WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};winemenubuilder.exe=d;icacls.exe=n"
+WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=};icacls.exe=n"
 export WINEDLLOVERRIDES
 
 fail() {
@@ -98,8 +97,9 @@ $listed"
 cmp -s "$work/$top/data/Tarvick/Tarvick.ini" "$sample" || fail "the ZIP's settings file is not the sample"
 # No program runs elevated until the user names one.
 ! tr -d '\r' <"$sample" | grep -q '^[[:blank:]]*2[[:blank:]]' || fail "the sample sets key 2"
-# The installer's own copy: stripping stamps the time, so the ZIP's may differ.
-exe="$work/_CPack_Packages/win64/NSIS/$top/Tarvick.exe"
+# The exe is stripped when it is linked: the packages ship the build's own file.
+exe="$build/app/Tarvick.exe"
+cmp -s "$work/$top/Tarvick.exe" "$exe" || fail "the ZIP's Tarvick.exe is not the build's"
 
 step "fresh state"
 rm -rf "$dir" "$default_dir" "$failed_dir" "$foreign_dir" "$raced_dir" "$link_dir" "$shortcut" "$record"

@@ -828,8 +828,8 @@ public:
     {
         if (WaitUntil([&] { return Text(nId) == strText; }, nTimeoutMs))
             return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure() << "control " << nId << " shows \"" << Text(nId) << "\", not \""
-                                             << strText << '"' << UnderPointer();
+        return ::testing::AssertionFailure()
+               << "control " << nId << " shows \"" << Text(nId) << "\", not \"" << strText << '"' << UnderPointer();
     }
 
     // Replaces the Device text by typing, wherever the pointer then rests:
@@ -869,8 +869,8 @@ public:
     std::string m_strTempValue;  // TEMP for the program
     bool m_bTempUnset = false;
     std::map<std::string, std::string> m_env;  // further variables for the program; "" removes one
-    HANDLE m_hLock = INVALID_HANDLE_VALUE;  // a file the test holds open while the program runs
-    bool m_bRemoveBatch = false;            // the batch file lies outside the test folder
+    HANDLE m_hLock = INVALID_HANDLE_VALUE;     // a file the test holds open while the program runs
+    bool m_bRemoveBatch = false;               // the batch file lies outside the test folder
     PROCESS_INFORMATION m_pi = {};
     HWND m_hWnd = nullptr;
 

@@ -225,10 +225,10 @@ TEST_P(SettingsEncoding, NamesAToolInANonAsciiFolderThatGetsItsArgumentTextAsWri
     const std::wstring strText = L"# Pr\u00FCfung\r\n2 " + strTool + L"\r\n3 C:\\logs\\diag.log /quick\r\n";
     std::string strBytes;
     switch (GetParam()) {
-    case Encoding::Utf8: strBytes = Utf8(strText); break;
-    case Encoding::Utf8Bom: strBytes = "\xEF\xBB\xBF" + Utf8(strText); break;
-    case Encoding::Utf16Le: strBytes = Utf16(strText, false); break;
-    case Encoding::Utf16Be: strBytes = Utf16(strText, true); break;
+        case Encoding::Utf8: strBytes = Utf8(strText); break;
+        case Encoding::Utf8Bom: strBytes = "\xEF\xBB\xBF" + Utf8(strText); break;
+        case Encoding::Utf16Le: strBytes = Utf16(strText, false); break;
+        case Encoding::Utf16Be: strBytes = Utf16(strText, true); break;
     }
     ASSERT_TRUE(WriteBytes(tarvick.m_strIni, strBytes));
 

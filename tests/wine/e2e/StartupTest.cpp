@@ -46,20 +46,18 @@ TEST_P(Ends, ProgramEndsAndSavesPlacement)
     ASSERT_TRUE(tarvick.Start());
     ASSERT_FALSE(Exists(tarvick.m_strPos));
     switch (GetParam()) {
-    case Ending::ExitButton:
-        tarvick.ClickOn(IDC_EXIT);
-        break;
-    case Ending::EscapeKey:
-        tarvick.ClickOn(IDC_DEVICE);  // focus in the window
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == tarvick.m_hWnd; }, 2000));
-        PressKey(VK_ESCAPE, false);
-        break;
-    case Ending::CloseCommand:
-        // The close box's command; without a window manager Wine draws no caption to click.
-        tarvick.ClickOn(IDC_DEVICE);
-        ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == tarvick.m_hWnd; }, 2000));
-        PressKey(VK_F4, true);
-        break;
+        case Ending::ExitButton: tarvick.ClickOn(IDC_EXIT); break;
+        case Ending::EscapeKey:
+            tarvick.ClickOn(IDC_DEVICE);  // focus in the window
+            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == tarvick.m_hWnd; }, 2000));
+            PressKey(VK_ESCAPE, false);
+            break;
+        case Ending::CloseCommand:
+            // The close box's command; without a window manager Wine draws no caption to click.
+            tarvick.ClickOn(IDC_DEVICE);
+            ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == tarvick.m_hWnd; }, 2000));
+            PressKey(VK_F4, true);
+            break;
     }
     EXPECT_TRUE(tarvick.WaitEnded());
     EXPECT_TRUE(Exists(tarvick.m_strPos));
