@@ -39,6 +39,7 @@ TEST(Guard, WhileItsConsoleIsOpenTheBatchFileIsLockedAndProcessIsBusy)
 {
     CTarvick tarvick;
     ASSERT_TRUE(tarvick.Start());
+    ASSERT_TRUE(KeepClearOfConsoles(tarvick.m_hWnd));
     ASSERT_TRUE(tarvick.ChooseTool(TOOL_SFC));
     ASSERT_TRUE(tarvick.Tick(ROW_SCANNOW));
     ASSERT_TRUE(tarvick.Preview("SFC  /SCANNOW\r\n"));

@@ -523,8 +523,18 @@ public:
             return ::testing::AssertionFailure() << "the pointer did not go to the screen's corner";
         std::string strEnvironment = Environment();
         std::string strCommand = "\"" + m_strExe + "\"";
+        // The program and all it starts write nowhere: under Wine a process
+        // passes its output on to every process it starts, and one left
+        // holding the test's output open would keep the test from ending.
+        SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+        HANDLE hNul = CreateFileA("NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &sa,
+                                  OPEN_EXISTING, 0, nullptr);
         STARTUPINFOA si = {};
         si.cb = sizeof si;
+        if (hNul != INVALID_HANDLE_VALUE) {
+            si.dwFlags = STARTF_USESTDHANDLES;
+            si.hStdInput = si.hStdOutput = si.hStdError = hNul;
+        }
         // Wine now and then refuses a start with an internal error before any
         // code of the program runs (its loader did not come up): only that
         // start is made again.
@@ -533,12 +543,14 @@ public:
         for (int nTry = 0; nTry < 3 && !bStarted; ++nTry) {
             if (nTry > 0)
                 std::printf("CreateProcess: Wine's internal error, starting again\n");
-            bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, FALSE, 0, &strEnvironment[0],
-                                      m_strRoot.c_str(), &si, &m_pi);
+            bStarted = CreateProcessA(m_strExe.c_str(), &strCommand[0], nullptr, nullptr, hNul != INVALID_HANDLE_VALUE,
+                                      0, &strEnvironment[0], m_strRoot.c_str(), &si, &m_pi);
             dwError = bStarted ? ERROR_SUCCESS : GetLastError();
             if (dwError != ERROR_INTERNAL_ERROR)
                 break;
         }
+        if (hNul != INVALID_HANDLE_VALUE)
+            CloseHandle(hNul);
         if (!bStarted)
             return ::testing::AssertionFailure() << "CreateProcess failed: " << dwError;
 
@@ -942,6 +954,22 @@ inline RECT MoveWindowTo(HWND hWnd, POINT pt)
         },
         2000);
     return rc;
+}
+
+// Consoles open at the screen's top left and may be wide: the program's
+// window goes to the bottom right corner, where none covers the controls on
+// its right (push buttons, tools, the Device box) that a test uses while a
+// console is open.
+inline ::testing::AssertionResult KeepClearOfConsoles(HWND hWnd)
+{
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    const POINT pt = {GetSystemMetrics(SM_CXSCREEN) - (rc.right - rc.left),
+                      GetSystemMetrics(SM_CYSCREEN) - (rc.bottom - rc.top)};
+    const RECT rcMoved = MoveWindowTo(hWnd, pt);
+    if (rcMoved.left == pt.x && rcMoved.top == pt.y)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the window stays at " << rcMoved.left << "," << rcMoved.top;
 }
 
 inline bool SameRect(const RECT& a, const RECT& b)

@@ -9,6 +9,7 @@ TEST(RapidClicks, TwentyClicksOnProcessRunOnceWhileTheConsoleIsOpen)
 {
     CTarvick tarvick;
     ASSERT_TRUE(tarvick.Start());
+    ASSERT_TRUE(KeepClearOfConsoles(tarvick.m_hWnd));
     ASSERT_TRUE(tarvick.TypeDevice("C"));
     ASSERT_TRUE(tarvick.Preview("CHKDSK C:\r\n"));
 
