@@ -2,8 +2,6 @@
 // and the batch file's guard and console as Windows provides them.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +10,7 @@
 #include <vector>
 
 #include "Input.h"
+#include "Processes.h"
 #include "lib/System.h"
 
 namespace {
@@ -173,21 +172,8 @@ TEST_F(BatchGuard, AFolderOrAMissingFolderFailsWithTheSystemsReason)
 std::vector<std::pair<DWORD, std::string>> Consoles()
 {
     std::vector<std::pair<DWORD, std::string>> found;
-    HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32 pe = {};
-    pe.dwSize = sizeof pe;
-    for (BOOL bMore = Process32First(hSnap, &pe); bMore; bMore = Process32Next(hSnap, &pe)) {
-        if (pe.th32ParentProcessID != GetCurrentProcessId())
-            continue;
-        char szImage[MAX_PATH] = {};
-        DWORD nSize = sizeof szImage;
-        if (HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pe.th32ProcessID)) {
-            QueryFullProcessImageNameA(hProcess, 0, szImage, &nSize);
-            CloseHandle(hProcess);
-        }
-        found.emplace_back(pe.th32ProcessID, szImage);
-    }
-    CloseHandle(hSnap);
+    for (DWORD dwId : guitest::ChildrenOf(GetCurrentProcessId()))
+        found.emplace_back(dwId, guitest::ImagePath(dwId));
     return found;
 }
 

@@ -25,16 +25,22 @@
 #include <vector>
 
 #include "Input.h"
+#include "Processes.h"
 #include "ScreenCapture.h"
 #include "model/UiConstants.h"
 
 namespace e2e {
 
+using guitest::ChildrenOf;
+using guitest::Descendants;
+using guitest::EndProcesses;
+using guitest::ImagePath;
 using guitest::LeftClick;
 using guitest::MouseButton;
 using guitest::MovePointer;
 using guitest::PointerMove;
 using guitest::PressKey;
+using guitest::ProcessList;
 using guitest::TypeText;
 using guitest::WaitUntil;
 
@@ -271,76 +277,6 @@ inline bool InstallCopy(const std::string& strFrom, const std::string& strTo)
 inline std::string Unquoted(const std::string& str)
 {
     return str.size() >= 2 && str.front() == '"' && str.back() == '"' ? str.substr(1, str.size() - 2) : str;
-}
-
-// ---- Processes ---------------------------------------------------------------
-
-inline std::vector<PROCESSENTRY32> ProcessList()
-{
-    std::vector<PROCESSENTRY32> list;
-    HANDLE hSnap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (hSnap == INVALID_HANDLE_VALUE)
-        return list;
-    PROCESSENTRY32 pe = {};
-    pe.dwSize = sizeof pe;
-    for (BOOL bMore = Process32First(hSnap, &pe); bMore; bMore = Process32Next(hSnap, &pe))
-        list.push_back(pe);
-    CloseHandle(hSnap);
-    return list;
-}
-
-// The processes a process started, by executable name (null: any).
-inline std::vector<DWORD> ChildrenOf(DWORD dwParent, const char* pszName = nullptr)
-{
-    std::vector<DWORD> found;
-    for (const PROCESSENTRY32& pe : ProcessList()) {
-        if (pe.th32ParentProcessID == dwParent && pe.th32ProcessID != dwParent &&
-            (!pszName || SameNoCase(BaseName(pe.szExeFile), pszName)))
-            found.push_back(pe.th32ProcessID);
-    }
-    return found;
-}
-
-// A process's children, theirs and so on, parents before children.
-inline std::vector<DWORD> Descendants(DWORD dwRoot)
-{
-    std::vector<DWORD> found = ChildrenOf(dwRoot);
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        for (DWORD dwChild : ChildrenOf(found[i])) {
-            if (std::find(found.begin(), found.end(), dwChild) == found.end())
-                found.push_back(dwChild);
-        }
-    }
-    return found;
-}
-
-// The full path of a process's executable, "" when it cannot be read.
-inline std::string ImagePath(DWORD dwProcess)
-{
-    char szImage[MAX_PATH] = {};
-    DWORD nSize = sizeof szImage;
-    HANDLE hProcess = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, dwProcess);
-    if (!hProcess)
-        return std::string();
-    const BOOL bOk = QueryFullProcessImageNameA(hProcess, 0, szImage, &nSize);
-    CloseHandle(hProcess);
-    return bOk ? std::string(szImage, nSize) : std::string();
-}
-
-inline int EndProcesses(const std::vector<DWORD>& ids)
-{
-    std::vector<HANDLE> handles;
-    for (DWORD dwId : ids) {
-        if (HANDLE hProcess = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, dwId)) {
-            TerminateProcess(hProcess, 1);
-            handles.push_back(hProcess);
-        }
-    }
-    for (HANDLE hProcess : handles) {
-        WaitForSingleObject(hProcess, 5000);
-        CloseHandle(hProcess);
-    }
-    return static_cast<int>(handles.size());
 }
 
 inline bool Near(COLORREF crPixel, COLORREF cr)
