@@ -53,17 +53,22 @@ inline bool MovePointer(POINT pt)
         1000);
 }
 
-inline INPUT MouseButton(DWORD dwFlags)
+// A button pressed or released at a screen point: the move comes with it.
+// Under Xvfb, Wine turns the X server's crossing events, which every warp of
+// the pointer causes (this process's moves and the program's own), into
+// pointer moves of its own that reach the queue late with old positions; one
+// that falls between the move and the press, or between the press and the
+// release, would send a click without its own point elsewhere.
+inline INPUT MouseButton(POINT pt, DWORD dwButton)
 {
-    INPUT in = {};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = dwFlags;
+    INPUT in = PointerMove(pt);
+    in.mi.dwFlags |= dwButton;
     return in;
 }
 
-inline void LeftClick()
+inline void LeftClick(POINT pt)
 {
-    INPUT ins[2] = {MouseButton(MOUSEEVENTF_LEFTDOWN), MouseButton(MOUSEEVENTF_LEFTUP)};
+    INPUT ins[2] = {MouseButton(pt, MOUSEEVENTF_LEFTDOWN), MouseButton(pt, MOUSEEVENTF_LEFTUP)};
     SendInput(2, ins, sizeof ins[0]);
 }
 

@@ -243,7 +243,7 @@ TEST_F(WidgetTest, ClickSetsClickedAndLeavesTheMarkAlone)
         const int nBefore = g_log.nNotifies;
         const POINT pt = guitest::Centre(hButton);
         guitest::MovePointer({pt.x, pt.y});
-        guitest::LeftClick();
+        guitest::LeftClick(pt);
         ASSERT_TRUE(guitest::Waitfor(m_hDlg, [&] { return c.pButton->m_bClicked; })) << c.pButton->m_nId;
         EXPECT_TRUE(Notifiedby(hButton)) << c.pButton->m_nId;
         EXPECT_GT(g_log.nNotifies, nBefore);

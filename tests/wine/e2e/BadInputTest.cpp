@@ -158,7 +158,7 @@ TEST_P(BadInputs, NeitherCrashNorHangNorLoss)
         // The run fails visibly: "Failed" in red, one line saying what and
         // why, the pointer left where it was, nothing started.
         ASSERT_TRUE(tarvick.Preview("CHKDSK C:\r\n"));
-        LeftClick();
+        LeftClick(tarvick.Middle(IDC_PROCESS));
         ASSERT_TRUE(tarvick.WaitText(IDC_PROCESS, "Failed", RUN_MS));
         EXPECT_TRUE(tarvick.ShowsRed(IDC_PROCESS));
         const std::string strLine = tarvick.Text(IDC_OUTPUT);

@@ -57,7 +57,7 @@ TEST(Guard, WhileItsConsoleIsOpenTheBatchFileIsLockedAndProcessIsBusy)
     ASSERT_TRUE(tarvick.WaitText(IDC_PROCESS, "Busy"));
     EXPECT_TRUE(tarvick.ShowsRed(IDC_PROCESS));
     EXPECT_EQ(tarvick.Text(IDC_OUTPUT), "");
-    LeftClick();
+    LeftClick(tarvick.Middle(IDC_PROCESS));
     // Input is handled in order: once the typed letter shows, so has the
     // click. (The Device box lies clear of the console, which opens at the
     // top left.)

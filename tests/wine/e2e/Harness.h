@@ -38,7 +38,6 @@ using guitest::ImagePath;
 using guitest::LeftClick;
 using guitest::MouseButton;
 using guitest::MovePointer;
-using guitest::PointerMove;
 using guitest::PressKey;
 using guitest::ProcessList;
 using guitest::TypeText;
@@ -312,9 +311,22 @@ inline std::string UnderPointer()
         if (pe.th32ProcessID == dwProcess)
             strExe = pe.szExeFile;
     }
-    char sz[256];
-    std::snprintf(sz, sizeof sz, " (under the pointer at %ld,%ld: %s control %d of \"%s\", %s)", pt.x, pt.y, szClass,
-                  GetDlgCtrlID(hWnd), szTitle, strExe.c_str());
+    // A click is lost to a window that holds the capture or was not active.
+    GUITHREADINFO gti = {};
+    gti.cbSize = sizeof gti;
+    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &gti);
+    DWORD_PTR nState = 0;
+    SendMessageTimeoutA(hWnd, BM_GETSTATE, 0, 0, SMTO_ABORTIFHUNG, 1000, &nState);
+    char szForeground[64] = {};
+    GetWindowTextA(GetForegroundWindow(), szForeground, sizeof szForeground);
+    char sz[512];
+    std::snprintf(sz, sizeof sz,
+                  " (under the pointer at %ld,%ld: %s control %d of \"%s\", %s; its thread: active %s, focus %d, "
+                  "capture %d, flags %#lx; button state %#lx; foreground \"%s\")",
+                  pt.x, pt.y, szClass, GetDlgCtrlID(hWnd), szTitle, strExe.c_str(),
+                  gti.hwndActive == GetAncestor(hWnd, GA_ROOT) ? "yes" : "no",
+                  gti.hwndFocus ? GetDlgCtrlID(gti.hwndFocus) : 0, gti.hwndCapture ? GetDlgCtrlID(gti.hwndCapture) : 0,
+                  gti.flags, static_cast<unsigned long>(nState), szForeground);
     return sz;
 }
 
@@ -561,16 +573,18 @@ public:
         return GetCursorPos(&pt) && PtInRect(&rc, pt);
     }
 
-    void PointAt(int nId) const
+    POINT Middle(int nId) const
     {
         const RECT rc = ScreenRect(nId);
-        MovePointer({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+        return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
     }
+
+    void PointAt(int nId) const { MovePointer(Middle(nId)); }
 
     void ClickOn(int nId) const
     {
         PointAt(nId);
-        LeftClick();
+        LeftClick(Middle(nId));
     }
 
     // A point of the dialog's face that no control covers.

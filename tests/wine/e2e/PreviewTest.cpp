@@ -82,7 +82,7 @@ TEST(TruePreview, TypingUnderAPointerRestingOnProcessRefreshesThePreview)
     ASSERT_TRUE(tarvick.RetypeDevice("R"));
     ASSERT_TRUE(tarvick.WaitText(IDC_OUTPUT, "CHKDSK R:\r\n"));
 
-    LeftClick();
+    LeftClick(tarvick.Middle(IDC_PROCESS));
     ASSERT_TRUE(tarvick.WaitCalls(1));
     EXPECT_EQ(tarvick.Batch(), "CHKDSK.EXE R:\r\npause\r\n");
     EXPECT_EQ(tarvick.EndConsoles(), 1);

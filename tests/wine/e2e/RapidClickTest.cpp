@@ -13,14 +13,12 @@ TEST(RapidClicks, TwentyClicksOnProcessRunOnceWhileTheConsoleIsOpen)
     ASSERT_TRUE(tarvick.TypeDevice("C"));
     ASSERT_TRUE(tarvick.Preview("CHKDSK C:\r\n"));
 
-    // All in one go, each click with its own move back onto the button.
-    const RECT rc = tarvick.ScreenRect(IDC_PROCESS);
-    const INPUT move = PointerMove({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+    // All in one go, each press and release with its own move onto the button.
+    const POINT pt = tarvick.Middle(IDC_PROCESS);
     std::vector<INPUT> ins;
     for (int i = 0; i < 20; ++i) {
-        ins.push_back(move);
-        ins.push_back(MouseButton(MOUSEEVENTF_LEFTDOWN));
-        ins.push_back(MouseButton(MOUSEEVENTF_LEFTUP));
+        ins.push_back(MouseButton(pt, MOUSEEVENTF_LEFTDOWN));
+        ins.push_back(MouseButton(pt, MOUSEEVENTF_LEFTUP));
     }
     const DWORD nStart = GetTickCount();
     ASSERT_EQ(SendInput(static_cast<UINT>(ins.size()), ins.data(), sizeof ins[0]), ins.size());
