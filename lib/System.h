@@ -15,7 +15,7 @@ public:
     // buffer of nSize bytes; false when the query failed.
     virtual bool Fsname(const CString& strRoot, char* pBuffer, unsigned nSize) = 0;
     virtual void Sleep(unsigned nMilliseconds) = 0;
-    // The system folder, as "C:\Windows\System32".
+    // The system folder, as "C:\Windows\System32"; "" when it cannot be found.
     virtual CString Systemfolder() = 0;
 
     // The batch file is guarded from before it is written until the console

@@ -57,7 +57,7 @@ public:
     {
         char szPath[MAX_PATH + 1];
         const UINT nLen = GetSystemDirectoryA(szPath, sizeof szPath);
-        return nLen > 0 && nLen < sizeof szPath ? CString(szPath, nLen) : CString("C:\\Windows\\System32");
+        return nLen > 0 && nLen < sizeof szPath ? CString(szPath, nLen) : CString();
     }
 
     bool Holdbatch(const CString& strPath, CString& strReason) override
@@ -125,6 +125,8 @@ public:
     bool Startbatch(CString& strReason) override
     {
         const CString strFolder = Systemfolder();
+        if (strFolder.empty())
+            return Failed("find the system folder", strReason);
         const CString strConsole = strFolder + "\\cmd.exe";
         CString strCommand = Consolecommand(strConsole, m_strBatch, "");
         CString strEnvironment = Consoleenvironment();

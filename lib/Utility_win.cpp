@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Commandline.h"
+#include "System.h"
 #include "Systemreason.h"
 #include "Utility.h"
 
@@ -30,13 +31,6 @@ CString ModulePath()
             return CString();
         strPath.resize(strPath.size() * 2);
     }
-}
-
-CString Systemfolder()
-{
-    char szPath[MAX_PATH + 1];
-    const UINT nLen = GetSystemDirectoryA(szPath, sizeof szPath);
-    return nLen > 0 && nLen < sizeof szPath ? CString(szPath, nLen) : CString();
 }
 
 CString Windowsfolder()
@@ -145,7 +139,7 @@ void* Start(const CString& strPath, const std::vector<CString>* pArgs, const CSt
     // Every process starts in the system folder: a program or DLL planted in
     // our current folder, the user's folder or TEMP is not found there by a
     // bare name, least of all by the interpreter that runs a batch file.
-    const CString strSystem = Systemfolder();
+    const CString strSystem = Hostsystem().Systemfolder();
     if (strSystem.empty()) {
         strError = Systemreason(GetLastError());
         return nullptr;
