@@ -7,13 +7,6 @@ namespace {
 
 using namespace e2e;
 
-std::string SystemFolder()
-{
-    char szPath[MAX_PATH] = {};
-    GetSystemDirectoryA(szPath, sizeof szPath);
-    return szPath;
-}
-
 // What another process of the user can do to a file: 0 when it worked,
 // otherwise the error Windows gave.
 DWORD OpenForWriting(const std::string& strPath)

@@ -93,6 +93,14 @@ inline std::string BaseName(const std::string& strPath)
     return nSlash == std::string::npos ? strPath : strPath.substr(nSlash + 1);
 }
 
+// The system folder, "" when it cannot be read.
+inline std::string SystemFolder()
+{
+    char szPath[MAX_PATH] = {};
+    const UINT nLen = GetSystemDirectoryA(szPath, sizeof szPath);
+    return nLen > 0 && nLen < sizeof szPath ? std::string(szPath, nLen) : std::string();
+}
+
 // ---- Files -----------------------------------------------------------------
 
 inline bool Exists(const std::string& strPath)
@@ -416,11 +424,10 @@ public:
         // A console started in the system folder finds the tools there before
         // any on PATH, so the fakes stand there too, over Wine's dism.exe stub
         // (tests/wine/wine.env has Wine run the file there, not its own).
-        char szSystem[MAX_PATH] = {};
-        const UINT nSystem = GetSystemDirectoryA(szSystem, sizeof szSystem);
-        m_bInstalled = nSystem > 0 && nSystem < sizeof szSystem && m_bInstalled;
+        const std::string strSystem = SystemFolder();
+        m_bInstalled = !strSystem.empty() && m_bInstalled;
         for (const char* pszName : {"CHKDSK.EXE", "DISM.EXE", "SFC.EXE"})
-            m_bInstalled = InstallCopy(strFake, std::string(szSystem) + "\\" + pszName) && m_bInstalled;
+            m_bInstalled = InstallCopy(strFake, strSystem + "\\" + pszName) && m_bInstalled;
         // The editor takes a moment, then rewrites key 3 before it ends, as
         // a user saving a change would.
         const std::string strEditor =

@@ -140,9 +140,7 @@ class CFakeNotepad {
 public:
     explicit CFakeNotepad(CTarvick& tarvick)
     {
-        char szSystem[MAX_PATH];
-        GetSystemDirectoryA(szSystem, sizeof szSystem);
-        m_strNotepad = std::string(szSystem) + "\\notepad.exe";
+        m_strNotepad = SystemFolder() + "\\notepad.exe";
         m_strSaved = tarvick.m_strRoot + "\\notepad.saved";
         m_bReady = CopyFileA(m_strNotepad.c_str(), m_strSaved.c_str(), FALSE) &&
                    CopyFileA(FromEnvironment("TARVICK_FAKE_TOOL").c_str(), m_strNotepad.c_str(), FALSE);
