@@ -169,7 +169,7 @@ TEST_P(BadInputs, NeitherCrashNorHangNorLoss)
             EXPECT_EQ(strLine.compare(0, strStart.size(), strStart), 0) << strLine;
             EXPECT_GT(strLine.size(), strStart.size()) << "with the system's reason";
         }
-        EXPECT_TRUE(tarvick.PointerOn(IDC_PROCESS));
+        EXPECT_TRUE(tarvick.PointerRestsOn(IDC_PROCESS)) << UnderPointer();
         EXPECT_TRUE(tarvick.Children().empty());
         EXPECT_EQ(tarvick.Batch(), strBatch) << "a batch file the program could not write is left alone";
         EXPECT_TRUE(tarvick.Calls().empty());

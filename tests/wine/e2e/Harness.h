@@ -301,6 +301,23 @@ inline int CountColour(const RECT& rc, COLORREF cr)
         std::count_if(capture.Pixels().begin(), capture.Pixels().end(), [cr](COLORREF px) { return Near(px, cr); }));
 }
 
+// Whether the pointer rests where fnThere finds it. Under Xvfb, Wine may for
+// a few milliseconds report a place the pointer had before (a late move of
+// its own from an X crossing event) and puts it right with the next event:
+// a place counts once it is read there twice, 100 ms apart.
+template <class There>
+bool PointerRests(There fnThere)
+{
+    return WaitUntil(
+        [&] {
+            if (!fnThere())
+                return false;
+            Sleep(100);
+            return fnThere();
+        },
+        2000);
+}
+
 // What lies under the pointer, for failure messages: a window that covers a
 // control swallows the click meant for it.
 inline std::string UnderPointer()
@@ -578,6 +595,11 @@ public:
         POINT pt;
         const RECT rc = ScreenRect(nId);
         return GetCursorPos(&pt) && PtInRect(&rc, pt);
+    }
+
+    bool PointerRestsOn(int nId) const
+    {
+        return PointerRests([&] { return PointerOn(nId); });
     }
 
     POINT Middle(int nId) const

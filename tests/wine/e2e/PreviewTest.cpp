@@ -102,7 +102,7 @@ void ExpectProcessFails(const CTarvick& tarvick, const std::string& strStart)
     EXPECT_EQ(strLine.compare(0, strStart.size(), strStart), 0) << strLine;
     EXPECT_GT(strLine.size(), strStart.size()) << "with the system's reason";
     EXPECT_EQ(strLine.find('\n'), std::string::npos) << "one line";
-    EXPECT_TRUE(tarvick.PointerOn(IDC_PROCESS)) << "the pointer stays after a failure";
+    EXPECT_TRUE(tarvick.PointerRestsOn(IDC_PROCESS)) << "the pointer stays after a failure" << UnderPointer();
     EXPECT_TRUE(tarvick.Visible(IDC_PROCESS));
 }
 

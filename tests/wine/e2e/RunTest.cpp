@@ -158,7 +158,7 @@ TEST_P(DriveStatus, ShownInRedAndNothingRuns)
     EXPECT_TRUE(WaitUntil([&] { return CountColour(tarvick.ScreenRect(IDC_PROCESS), CLR_RED) > 10; }, 2000))
         << "status in red";
     EXPECT_EQ(tarvick.Text(IDC_OUTPUT), "");
-    EXPECT_TRUE(tarvick.PointerOn(IDC_PROCESS)) << "no run, so the pointer stays";
+    EXPECT_TRUE(tarvick.PointerRestsOn(IDC_PROCESS)) << "no run, so the pointer stays" << UnderPointer();
     // Input is handled in order: once this tick shows, so has the click, and
     // a run would have started its console by then.
     ASSERT_TRUE(tarvick.Tick(ROW_DISMOUNT));

@@ -46,7 +46,7 @@ TEST(Pointer, StaysWhileTheSizeChangesAndGoesToExitBackFromMinimised)
                      rcWindow.bottom - rcWindow.top - 9 * nStep, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         ASSERT_TRUE(WaitUntil([&] { return !SameRect(tarvick.ScreenRect(IDC_EXIT), rcExit); }, 2000))
             << "step " << nStep << ": Exit was not re-laid";
-        EXPECT_TRUE(PointerAt(ptFace)) << "step " << nStep << ": " << Where();
+        EXPECT_TRUE(PointerRests([&] { return PointerAt(ptFace); })) << "step " << nStep << ": " << Where();
     }
 
     // A maximise re-lays the controls as well and leaves the pointer alone.
@@ -56,16 +56,17 @@ TEST(Pointer, StaysWhileTheSizeChangesAndGoesToExitBackFromMinimised)
     ASSERT_TRUE(WaitUntil([&] { return IsZoomed(hWnd) && ClientRect(hWnd).right > rcBefore.right; }, 2000));
     EXPECT_NEAR(tarvick.ScreenRect(IDC_EXIT).right - tarvick.ScreenRect(IDC_EXIT).left,
                 ClientRect(hWnd).right * 80.0 / 720, 1.0);
-    EXPECT_TRUE(PointerAt(ptFace)) << "after the maximise: " << Where();
+    EXPECT_TRUE(PointerRests([&] { return PointerAt(ptFace); })) << "after the maximise: " << Where();
     ShowWindow(hWnd, SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsZoomed(hWnd); }, 2000));
-    EXPECT_TRUE(PointerAt(ptFace)) << "after the maximised window was restored: " << Where();
+    EXPECT_TRUE(PointerRests([&] { return PointerAt(ptFace); }))
+        << "after the maximised window was restored: " << Where();
 
     // Back from the taskbar the pointer waits on "Exit".
     ASSERT_TRUE(MovePointer(ptFace));
     ShowWindow(hWnd, SW_MINIMIZE);
     ASSERT_TRUE(WaitUntil([&] { return IsIconic(hWnd) != FALSE; }, 2000));
-    EXPECT_TRUE(PointerAt(ptFace)) << "after the minimise: " << Where();
+    EXPECT_TRUE(PointerRests([&] { return PointerAt(ptFace); })) << "after the minimise: " << Where();
     ShowWindow(hWnd, SW_RESTORE);
     ASSERT_TRUE(WaitUntil([&] { return !IsIconic(hWnd); }, 2000));
     EXPECT_TRUE(WaitUntil([&] { return tarvick.PointerOn(IDC_EXIT); }, 2000)) << Where();
