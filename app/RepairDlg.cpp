@@ -205,11 +205,11 @@ BOOL CRepairDlg::OnInitDialog()
     screen.Init();
     screen.Screensize(m_hWnd, DESIGN_RECT, true);
 
-    // The font is fitted to the controls once they exist, and their texts.
-    BeginTables();
+    // Each row's controls are made from its record; the font is fitted to
+    // the controls once they exist, and their texts.
+    FillTables();
     for (const ControlSpec& control : ControlLayout())
         CreateControl(control);
-    EndTables();
     KeepDpiScalingOwn(m_hWnd);
     m_bCreated = true;
 
@@ -249,12 +249,12 @@ void CRepairDlg::CreateControl(const ControlSpec& control)
             break;
         }
         case ControlKind::OptionRow: {
-            const OptionEntry& row = AppendOption(control.m_nId);
+            const OptionEntry& row = OptionTable.at(control.m_nId);
             CreateRow(*row.m_pButton, *row.m_pLabel, row.m_strLabel, control, placed, m_hWnd);
             break;
         }
         case ControlKind::ToolRow: {
-            const ToolEntry& row = AppendTool(control.m_nId);
+            const ToolEntry& row = ToolTable.at(control.m_nId);
             CreateRow(*row.m_pButton, g_toolLabel[control.m_nId], row.m_strLabel, control, placed, m_hWnd);
             break;
         }

@@ -47,9 +47,7 @@ const ToolRow TOOL_CATALOG[TOOL_ROWS] = {
     {"", ""},  // the external tool: filled from the settings file
 };
 
-}  // namespace
-
-void BeginTables()
+void EmptyTables()
 {
     OptionTable.clear();
     OptionTable.shrink_to_fit();
@@ -59,7 +57,7 @@ void BeginTables()
     g_toolCount = 0;
 }
 
-const OptionEntry& AppendOption(int i)
+void AppendOption(int i)
 {
     const OptionRow& row = OPTION_CATALOG[i];
     OptionEntry entry;
@@ -72,10 +70,9 @@ const OptionEntry& AppendOption(int i)
     entry.m_nTool = row.nTool;
     entry.m_nFsReq = row.nFsReq;
     OptionTable.push_back(entry);
-    return OptionTable.back();
 }
 
-const ToolEntry& AppendTool(int i)
+void AppendTool(int i)
 {
     ToolEntry entry;
     entry.m_pButton = &g_toolRadio[i];
@@ -84,21 +81,17 @@ const ToolEntry& AppendTool(int i)
     entry.m_nLabelId = IDC_TOOL_LABEL + i;
     entry.m_strExe = TOOL_CATALOG[i].pszExe;
     ToolTable.push_back(entry);
-    return ToolTable.back();
 }
 
-void EndTables()
-{
-    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
-    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
-}
+}  // namespace
 
 void FillTables()
 {
-    BeginTables();
+    EmptyTables();
     for (int i = 0; i < OPTION_ROWS; ++i)
         AppendOption(i);
     for (int i = 0; i < TOOL_ROWS; ++i)
         AppendTool(i);
-    EndTables();
+    g_optionCount = static_cast<std::int32_t>(OptionTable.size());
+    g_toolCount = static_cast<std::int32_t>(ToolTable.size());
 }

@@ -54,15 +54,9 @@ extern std::vector<ToolEntry> ToolTable;
 extern std::int32_t g_optionCount;
 extern std::int32_t g_toolCount;
 
-// Filling, the one way for the program and its tests: BeginTables empties
-// both tables (releasing their storage) and zeroes the counts; AppendOption
-// and AppendTool append catalogue row i, tied to its program-wide widgets
-// with both flags false, and return it for its controls to be created;
-// EndTables sets the counts to the tables' sizes.
-void BeginTables();
-const OptionEntry& AppendOption(int i);
-const ToolEntry& AppendTool(int i);
-void EndTables();
-
-// Every row in table order, for a window that creates no controls.
+// Fills both tables afresh, the one way for the program and its tests: the
+// tables are emptied (their storage released), every catalogue row is
+// appended in table order, tied to its own program-wide widgets with both
+// flags false, and the counts are set to the tables' sizes. The window then
+// creates each row's controls from its record.
 void FillTables();

@@ -35,8 +35,11 @@ TEST(Layout, CreationOrderIsButtonsEditsOptionsToolsDeviceLabel)
     EXPECT_EQ(layout[2].m_nId, 15);
     EXPECT_EQ(layout[3].m_nId, 50);
     EXPECT_EQ(layout[4].m_nId, 51);
+    // Rows name their records: each table row once, in table order.
     for (int i = 0; i < OPTION_ROWS; ++i)
         EXPECT_EQ(layout[5 + i].m_nId, i);
+    for (int t = 0; t < TOOL_ROWS; ++t)
+        EXPECT_EQ(layout[5 + OPTION_ROWS + t].m_nId, t);
 }
 
 struct FixedControl {
