@@ -69,11 +69,12 @@ public:
         Releasebatch();
         // Whatever has the name goes first, a planted link included: removing
         // a link removes the link, never the file it leads to. The new file is
-        // then made only where nothing is, so no link can be followed.
+        // then made only where nothing is, and a link planted in between is
+        // taken as the name being in use, never followed.
         if (!DeleteFileA(strPath.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
             return Failed("remove the old batch file", strReason);
         m_hBatch = CreateFileA(strPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (m_hBatch == INVALID_HANDLE_VALUE)
             return Failed("create the batch file", strReason);
         m_strBatch = strPath;
