@@ -228,17 +228,23 @@ std::string ScaleFor(int nScreenH)
 
 class Fit : public ::testing::TestWithParam<Case> {};
 
+// Starts the program fitted as to a screen of that scale (ZOBREL_SCALE).
+::testing::AssertionResult StartAtScale(CTarvick& tarvick, const std::string& strScale)
+{
+    SetEnvironmentVariableA("ZOBREL_SCALE", strScale.c_str());
+    ::testing::AssertionResult started = tarvick.Start();
+    SetEnvironmentVariableA("ZOBREL_SCALE", nullptr);
+    return started;
+}
+
 TEST_P(Fit, EveryTextIsWholeOnOneLineInItsControl)
 {
     const Case& c = GetParam();
     const CDpi dpi(c.dwDpi);
     ASSERT_TRUE(dpi.Set());
     const std::string strScale = ScaleFor(c.nScreenH);
-    SetEnvironmentVariableA("ZOBREL_SCALE", strScale.c_str());
     CTarvick tarvick;
-    const bool bStarted = tarvick.Start();
-    SetEnvironmentVariableA("ZOBREL_SCALE", nullptr);
-    ASSERT_TRUE(bStarted);
+    ASSERT_TRUE(StartAtScale(tarvick, strScale));
     CProbe probe(tarvick);
     ASSERT_TRUE(probe.Ready());
     ExpectEveryTextFits(probe);
@@ -346,11 +352,8 @@ Snapshot Take(const probe::Block& block)
 
 TEST(DpiChange, WindowControlsAndFontFollowTheNewDpiAndComeBack)
 {
-    SetEnvironmentVariableA("ZOBREL_SCALE", "0.8");
     CTarvick tarvick;
-    const bool bStarted = tarvick.Start();
-    SetEnvironmentVariableA("ZOBREL_SCALE", nullptr);
-    ASSERT_TRUE(bStarted);
+    ASSERT_TRUE(StartAtScale(tarvick, "0.8"));
     CProbe probe(tarvick);
     ASSERT_TRUE(probe.Ready());
     ASSERT_TRUE(probe.Do(probe::JOB_MEASURE));
